@@ -1,0 +1,14 @@
+/* Example target database: an older version of the master schema. */
+SET SQL DIALECT 3;
+
+CREATE TABLE CUSTOMER (
+  ID        INTEGER NOT NULL,
+  NAME      VARCHAR(40) NOT NULL,
+  EMAIL     VARCHAR(120),
+  CONSTRAINT PK_CUSTOMER PRIMARY KEY (ID)
+);
+
+CREATE TABLE OLD_LOG (
+  ID   INTEGER NOT NULL,
+  TEXT VARCHAR(200)
+);
