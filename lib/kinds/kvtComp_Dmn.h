@@ -1,0 +1,23 @@
+// Domains, user data types and encoding conversions.
+#pragma once
+
+#include <string>
+
+#include "core/kvtClasses.h"
+
+// A domain or user data type. Its DDL and comparison phases are added with the domain kind.
+class TDmnData : public TDbObj {
+ public:
+  explicit TDmnData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboDomain; }
+  const char* ClassName() const override { return "TDmnData"; }
+
+  // MS SQL/ASE base type text, or "XML SCHEMA COLLECTION".
+  std::string TypeText;
+};
+
+// A PostgreSQL encoding conversion. Its DDL is added with the domain kind.
+class TCnvData : public TDbObj {
+ public:
+  explicit TCnvData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboConversion; }
+  const char* ClassName() const override { return "TCnvData"; }
+};
