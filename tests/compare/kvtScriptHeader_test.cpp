@@ -1,0 +1,125 @@
+#include "compare/kvtScriptHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "core/kvtDBOptions.h"
+#include "core/kvtDBStructure.h"
+#include "script/kvtSQL_Exec.h"
+
+namespace {
+
+struct THeaderCase {
+  const char* Name;
+  TServerType Type;
+  std::function<void(TObjs& master, TObjs& target)> Setup;
+  TStringList Expected;  // rendered lines
+};
+
+TStringList Header(const THeaderCase& c, bool compareASEDBOptions = true) {
+  TObjs master, target;
+  master.SetServerType(c.Type);
+  target.SetServerType(c.Type);
+  if (c.Setup) c.Setup(master, target);
+  TSQLExec exec;
+  WriteScriptHeaderStatements(exec, master, target, compareASEDBOptions);
+  TStringList lines;
+  exec.RenderScript(lines, false);
+  return lines;
+}
+
+}  // namespace
+
+TEST(ScriptHeader, ByTargetServer) {
+  const THeaderCase cases[] = {
+      {"InterBase dialect 3 with names and connection", srvInterBase,
+       [](TObjs&, TObjs& t) {
+         t.IBServerOptions->DBCharSet = "utf8";
+         t.ConnectionOptions->DatabaseName = "emp.fdb";
+         t.ConnectionOptions->UserName = "SYSDBA";
+       },
+       {"SET NAMES UTF8;", "", "SET SQL DIALECT 3;", "", "CONNECT 'emp.fdb' USER 'SYSDBA';", "",
+        "SET AUTODDL ON;", ""}},
+      {"InterBase dialect 1, NONE, GenerateCOMMIT", srvInterBase,
+       [](TObjs&, TObjs& t) {
+         t.IBServerOptions->SQLDialect = 1;
+         t.IBServerOptions->DBCharSet = "NONE";
+         t.IBServerOptions->IBCompareOptions->GenerateCOMMIT = true;
+       },
+       {}},
+      {"MySQL", srvMySQL,
+       [](TObjs&, TObjs& t) {
+         t.MySQLServerOptions->CharSet = "utf8";
+         t.MySQLServerOptions->Names = "utf8";
+         t.ConnectionOptions->DatabaseName = "shop";
+       },
+       {"SET CHARACTER SET utf8;", "", "SET NAMES utf8;", "", "USE shop;", ""}},
+      {"MS SQL with recursive triggers on the master only", srvMSSQL,
+       [](TObjs& m, TObjs& t) {
+         t.MSSQLServerOptions->Collation = "Latin1_General_CI_AS";
+         t.ConnectionOptions->DatabaseName = "shop";
+         m.MSSQLServerOptions->MSSQLDatabaseOptions->RecursiveTriggers = true;
+       },
+       {"-- Default collation: Latin1_General_CI_AS", "USE shop;", "",
+        "ALTER DATABASE shop SET RECURSIVE_TRIGGERS ON;", ""}},
+      {"Oracle with a user: password masked", srvOracle,
+       [](TObjs&, TObjs& t) {
+         t.ConnectionOptions->UserName = "scott";
+         t.ConnectionOptions->DatabaseName = "ORCL";
+         t.ConnectionOptions->HostName = "db1";
+       },
+       {"-- CONNECT scott/*****@ORCL;", "ALTER SESSION SET CURRENT_SCHEMA = ORCL;", ""}},
+      {"ASE: single user set on the master only", srvASE,
+       [](TObjs& m, TObjs& t) {
+         t.ConnectionOptions->DatabaseName = "pubs";
+         m.ASEServerOptions->ASEDatabaseOptions->SetDBOption(12, true);  // single user
+       },
+       {"-- Database: pubs", "use pubs;", "",
+        "exec master.dbo.sp_dboption pubs, 'single user', True;", "", "checkpoint;", ""}},
+      {"PostgreSQL has no header", srvPostgreSQL,
+       [](TObjs&, TObjs& t) { t.ConnectionOptions->DatabaseName = "x"; }, {}},
+  };
+  for (const THeaderCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(Header(c), c.Expected);
+  }
+}
+
+TEST(ScriptHeader, DatabaseCharsetUpdate) {
+  struct TCase {
+    const char* Name;
+    TIBSQLServerVersionType Version;
+    const char* MasterCharset;
+    const char* TargetCharset;
+    TStringList Expected;
+  };
+  const TCase cases[] = {
+      {"Firebird 2.5", st_Firebird_25, "UTF8", "NONE",
+       {"UPDATE RDB$DATABASE SET RDB$CHARACTER_SET_NAME = 'UTF8';", "", "SET NAMES UTF8;", ""}},
+      {"Firebird 3.0", st_Firebird_30, "UTF8", "",
+       {"ALTER DATABASE SET DEFAULT CHARACTER SET UTF8;", "", "/* Database charset: UTF8 */",
+        "SET NAMES UTF8;", ""}},
+      {"Firebird 3.0, master without charset", st_Firebird_30, "", "UTF8",
+       {"ALTER DATABASE SET DEFAULT CHARACTER SET NONE;", "", "/* Database charset: <none> */",
+        "SET NAMES NONE;", ""}},
+      {"Firebird 4.0, master without charset", st_Firebird_40, "", "UTF8",
+       {"UPDATE RDB$DATABASE SET RDB$CHARACTER_SET_NAME = Null;", "", "SET NAMES NONE;", ""}},
+      {"equal charsets", st_Firebird_40, "WIN1252", "WIN1252", {}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TObjs master, target;
+    master.SetServerType(srvInterBase);
+    target.SetServerType(srvInterBase);
+    master.IBServerOptions->DBCharSet = c.MasterCharset;
+    target.IBServerOptions->DBCharSet = c.TargetCharset;
+    target.IBServerOptions->SQLServerVersion = c.Version;
+    TSQLExec exec;
+    WriteDatabaseCharsetUpdate(exec, master, target);
+    TStringList lines;
+    exec.RenderScript(lines, false);
+    EXPECT_EQ(lines, c.Expected);
+  }
+}
