@@ -1,0 +1,212 @@
+#include "kinds/kvtComp_Gnr.h"
+
+#include "core/kvtDBOptions.h"
+#include "core/kvtDBStructure.h"
+#include "kinds/kvtCompColumn.h"
+#include "script/kvtSQL_Exec.h"
+
+TGnrData::TGnrData(TObjs* aObjs, TDbObj* owner) : TDbObj(aObjs), OwnerObj(owner) {
+  ObjType = dboGenerator;
+  if (!(owner && owner->As<TFldData>())) ValueType = std::make_unique<TFldData>(aObjs, this);
+}
+
+TGnrData::~TGnrData() = default;
+
+void TGnrData::SetMaxValue(const std::string& value) {
+  if (value == ServerMaxValue) {
+    MaxValue.clear();
+    NoMaxValue = true;
+  } else {
+    MaxValue = value;
+    NoMaxValue = value.empty();
+  }
+}
+
+void TGnrData::SetCache(const std::string& value) {
+  if (value == "0") {
+    Cache.clear();
+    NoCache = true;
+  } else {
+    Cache = value;
+    if (!value.empty()) NoCache = false;
+  }
+}
+
+void TGnrData::SetNoCache(bool value) {
+  NoCache = value;
+  if (value) Cache.clear();
+}
+
+std::string TGnrData::GetCreateSQL() {
+  switch (GetServerType()) {
+    case srvOracle: {
+      std::string s = "CREATE SEQUENCE ";
+      if (!Schema.empty()) s += QuoteName(Schema) + ".";
+      s += QuoteName(Name);
+      if (!MinValue.empty() && MinValue != "1") s += "\r\nminvalue " + MinValue;
+      if (!MaxValue.empty()) s += "\r\nmaxvalue " + MaxValue;
+      if (!IncrementBy.empty() && IncrementBy != "1") s += "\r\nincrement by " + IncrementBy;
+      if (!Cache.empty())
+        s += "\r\ncache " + Cache;
+      else if (NoCache)
+        s += "\r\nnocache";
+      if (Order) s += "\r\norder";
+      if (Cycle) s += "\r\ncycle";
+      return s;
+    }
+    case srvMSSQL: {
+      std::string s = "CREATE SEQUENCE " + GetQualifiedName();
+      if (ValueType && ValueType->DataType != dtUnknown)
+        s += "\r\n    AS " + ValueType->GetTypeText();
+      if (!StartWith.empty()) s += "\r\n    START WITH " + StartWith;
+      if (!IncrementBy.empty() && IncrementBy != "1") s += "\r\n    INCREMENT BY " + IncrementBy;
+      if (!MinValue.empty() && MinValue != "1") s += "\r\n    MINVALUE " + MinValue;
+      if (!MaxValue.empty()) s += "\r\n    MAXVALUE " + MaxValue;
+      if (Cycle) s += "\r\n    CYCLE";
+      if (!Cache.empty())
+        s += "\r\n    CACHE " + Cache;
+      else if (NoCache)
+        s += "\r\n    NOCACHE";
+      return s;
+    }
+    case srvPostgreSQL: {
+      std::string s = std::string("CREATE ") + (Temporary ? "TEMPORARY " : "") + "SEQUENCE " +
+                      GetQualifiedName();
+      if (!IncrementBy.empty()) s += " INCREMENT BY " + IncrementBy;
+      if (!MinValue.empty()) s += " MINVALUE " + MinValue;
+      if (!MaxValue.empty()) s += " MAXVALUE " + MaxValue;
+      if (!StartWith.empty()) s += " START WITH " + StartWith;
+      if (!Cache.empty()) s += " CACHE " + Cache;
+      if (Cycle) s += " CYCLE";
+      if (!OwnedBy.empty()) s += " OWNED BY " + OwnedBy;
+      return s;
+    }
+    default:
+      return "CREATE GENERATOR " + QuoteName(Name);
+  }
+}
+
+std::string TGnrData::GetDropSQL() {
+  switch (GetServerType()) {
+    case srvInterBase: {
+      TIBServerOptions* opts = GetServerOptions();
+      const TIBSQLServerVersionType v = opts ? opts->SQLServerVersion : st_Firebird_25;
+      // InterBase before 7 has no DROP GENERATOR: the system table row goes.
+      if (v == st_InterBase_4x || v == st_InterBase_5x || v == st_InterBase_6x)
+        return "/* Drop generator: " + QuoteName(Name) + " */\r\n" +
+               "DELETE FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = " +
+               QuoteLiteral(Name, srvInterBase);
+      return "DROP GENERATOR " + QuoteName(Name);
+    }
+    case srvOracle:
+    case srvPostgreSQL:
+      return "DROP SEQUENCE " + GetQualifiedName();
+    default:
+      return std::string();
+  }
+}
+
+std::string TGnrData::GetIdentityOptions() {
+  if (GetServerType() != srvDB2) return std::string();
+  return "(START WITH " + StartWith + ", INCREMENT BY " + IncrementBy + ", CACHE " + Cache + ")";
+}
+
+// ---------------------------------------------------------------------------
+// Phases
+
+namespace {
+
+// Header comment of the generator phases for a target dialect; empty when the
+// dialect's phase writes none.
+std::string PhaseHeader(TServerType st, const char* generator, const char* sequence) {
+  switch (st) {
+    case srvInterBase:
+      return generator;
+    case srvOracle:
+    case srvPostgreSQL:
+      return sequence;
+    default:
+      return std::string();
+  }
+}
+
+// Writes the phase header once, before the first action, and the closing
+// blank line when the header was written.
+class TPhaseHeader {
+ public:
+  TPhaseHeader(TCustomSQLExec* exec, std::string text) : Exec(exec), Text(std::move(text)) {}
+  void Write() {
+    if (Written || Text.empty() || !Exec) return;
+    Exec->AddComment(Text);
+    Written = true;
+  }
+  void Close() {
+    if (Written) Exec->AddComment("\r\n");
+  }
+
+ private:
+  TCustomSQLExec* Exec;
+  std::string Text;
+  bool Written = false;
+};
+
+}  // namespace
+
+void CreateGenerators(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = master.SQLExec ? master.SQLExec : target.SQLExec;
+  if (!exec) return;
+  TPhaseHeader header(exec, PhaseHeader(target.ServerType, "/* Create generator... */",
+                                        "/* Create sequence... */"));
+  for (const auto& e : master.GnrList) {
+    auto* g = static_cast<TGnrData*>(e.Obj.get());
+    if (g->Pair || g->GetExists()) continue;
+    header.Write();
+    exec->AddStatement(g->GetCreateScript(), skStatement, g->Name, dboGenerator, saCreate);
+    if (master.CompareObjects.Contains(coDescription) && !g->Description.empty())
+      exec->AddDescription(g);
+  }
+  header.Close();
+}
+
+void AlterGenerators(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = master.SQLExec ? master.SQLExec : target.SQLExec;
+  if (!exec) return;
+  const bool sequences = target.ServerType == srvOracle || target.ServerType == srvPostgreSQL;
+  for (const auto& e : master.GnrList) {
+    auto* m = static_cast<TGnrData*>(e.Obj.get());
+    auto* t = m->Pair ? m->Pair->As<TGnrData>() : nullptr;
+    if (!t) continue;
+    if (sequences) {
+      const std::string prefix = "ALTER SEQUENCE " + m->GetQualifiedName();
+      auto alter = [&](const std::string& clause) {
+        exec->AddStatement(prefix + clause, skStatement, m->Name, dboGenerator, saAlter);
+      };
+      if (!m->IncrementBy.empty() && m->IncrementBy != t->IncrementBy)
+        alter(" increment by " + m->IncrementBy);
+      if (!m->MaxValue.empty() && m->MaxValue != t->MaxValue) alter(" maxvalue " + m->MaxValue);
+      if (m->Cycle != t->Cycle) alter(m->Cycle ? " cycle" : " nocycle");
+      if (m->Order != t->Order) alter(m->Order ? " order" : " noorder");
+      if (m->NoCache && !t->NoCache)
+        alter(" nocache");
+      else if (!m->Cache.empty() && m->Cache != t->Cache)
+        alter(" cache " + m->Cache);
+    }
+    if (master.CompareObjects.Contains(coDescription) && m->Description != t->Description)
+      exec->AddDescription(m);
+  }
+}
+
+void DropGenerators(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = target.SQLExec ? target.SQLExec : master.SQLExec;
+  if (!exec) return;
+  TPhaseHeader header(
+      exec, PhaseHeader(target.ServerType, "/* Drop generator... */", "/* Drop sequence... */"));
+  for (const auto& e : target.GnrList) {
+    auto* g = static_cast<TGnrData*>(e.Obj.get());
+    // A generator the master also has (by name) is never dropped.
+    if (g->Pair || !g->GetExists() || master.GnrList.Contains(g->Name)) continue;
+    header.Write();
+    g->DropDependDef();
+  }
+  header.Close();
+}

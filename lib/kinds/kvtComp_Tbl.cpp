@@ -1,0 +1,799 @@
+#include "kinds/kvtComp_Tbl.h"
+
+#include <algorithm>
+#include <exception>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "core/kvtDBOptions.h"
+#include "core/kvtDBStructure.h"
+#include "core/kvtMsgMngr.h"
+#include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Gnr.h"
+#include "kinds/kvtComp_Idx.h"
+#include "kinds/kvtComp_Trg.h"
+#include "kinds/kvtComp_Viw.h"
+#include "script/kvtSQL_Exec.h"
+
+TTablePhaseHook AlterChangedColumnsHook = nullptr;
+TTablePhaseHook RecreateTablesHook = nullptr;
+
+namespace {
+
+TCustomSQLExec* ExecOf(TObjs& master, TObjs& target) {
+  return master.SQLExec ? master.SQLExec : target.SQLExec;
+}
+
+TObjs* TargetOf(TObjs* objs) {
+  if (!objs) return nullptr;
+  if (objs->Role == 2) return objs;
+  if (objs->Partner && objs->Partner->Role == 2) return objs->Partner;
+  return objs;
+}
+
+// A header comment written once before a phase's first action, and the
+// closing blank line when it was written.
+class TPhaseHeader {
+ public:
+  TPhaseHeader(TCustomSQLExec* exec, std::string text) : Exec(exec), Text(std::move(text)) {}
+  void Write(TDbObj* o) {
+    if (Written || !Exec) return;
+    Exec->AddComment(o->MakeComment(Text));
+    Written = true;
+  }
+  void Close() {
+    if (Written) Exec->AddComment("\r\n");
+  }
+  bool IsWritten() const { return Written; }
+
+ private:
+  TCustomSQLExec* Exec;
+  std::string Text;
+  bool Written = false;
+};
+
+// ---- Members of kinds that are completed elsewhere ----
+// The constraint, index and view kinds grow their full data with their own
+// work; these adapters use a member as soon as that kind declares it.
+
+template <class T>
+std::string ColumnListOf(T* obj) {
+  if constexpr (requires { obj->GetColumnList(); })
+    return obj->GetColumnList();
+  else
+    return std::string();
+}
+
+template <class I>
+bool IsUniqueIndex(I* idx) {
+  if constexpr (requires { idx->Unique; })
+    return idx->Unique;
+  else
+    return false;
+}
+
+template <class I>
+std::string MySQLIndexMethod(I* idx) {
+  if constexpr (requires { idx->MySQLOptions->Method; })
+    return idx->MySQLOptions ? idx->MySQLOptions->Method : std::string();
+  else
+    return std::string();
+}
+
+template <class V>
+void FlagViewForRecreate(V* viw) {
+  if constexpr (requires { viw->SetNeedsRecreate(true); }) {
+    viw->SetNeedsRecreate(true);
+  } else {
+    viw->NeedsRecreate = true;
+    if (auto* pair = viw->Pair ? viw->Pair->template As<V>() : nullptr) pair->NeedsRecreate = true;
+  }
+}
+
+// Constraints, indexes and triggers of one container grouped by table name,
+// so that phases handling many tables do not scan whole lists once per table
+// (MySQL inline keys when creating, triggers and indexes when dropping).
+// Alive only while a phase runs; outside, the lists are scanned.
+struct TTableObjIndex {
+  const TObjs* Objs = nullptr;
+  std::unordered_map<std::string, std::vector<TCtrData*>> Constraints;
+  std::unordered_map<std::string, std::vector<TIdxData*>> Indexes;
+  std::unordered_map<std::string, std::vector<TTrgData*>> Triggers;
+};
+// At most two phases' indexes are alive at once: the master's and the target's.
+const TTableObjIndex* ActiveIndexes[2] = {nullptr, nullptr};
+
+class TTableObjScope {
+ public:
+  explicit TTableObjScope(TObjs& objs) {
+    Index.Objs = &objs;
+    for (const auto& e : objs.CtrList)
+      if (auto* c = e.Obj->As<TCtrData>()) Index.Constraints[c->TableName].push_back(c);
+    for (const auto& e : objs.IdxList)
+      if (auto* i = e.Obj->As<TIdxData>()) Index.Indexes[i->TableName].push_back(i);
+    for (const auto& e : objs.TrgList)
+      if (auto* t = e.Obj->As<TTrgData>()) Index.Triggers[t->TableName].push_back(t);
+    for (auto& slot : ActiveIndexes)
+      if (!slot) {
+        slot = &Index;
+        break;
+      }
+  }
+  ~TTableObjScope() {
+    for (auto& slot : ActiveIndexes)
+      if (slot == &Index) slot = nullptr;
+  }
+  TTableObjScope(const TTableObjScope&) = delete;
+  TTableObjScope& operator=(const TTableObjScope&) = delete;
+
+ private:
+  TTableObjIndex Index;
+};
+
+const TTableObjIndex* ActiveIndexOf(const TObjs* objs) {
+  for (const TTableObjIndex* idx : ActiveIndexes)
+    if (idx && idx->Objs == objs) return idx;
+  return nullptr;
+}
+
+// The objects of `list` (a container list of T) on `table`, in list order.
+template <class T>
+std::vector<T*> OnTable(const TObjs* objs, const TObjList& list, const std::string& table,
+                        std::unordered_map<std::string, std::vector<T*>> TTableObjIndex::*member) {
+  if (const TTableObjIndex* idx = ActiveIndexOf(objs)) {
+    auto it = (idx->*member).find(table);
+    return it == (idx->*member).end() ? std::vector<T*>() : it->second;
+  }
+  std::vector<T*> out;
+  for (const auto& e : list)
+    if (auto* o = e.Obj->template As<T>(); o && o->TableName == table) out.push_back(o);
+  return out;
+}
+
+std::vector<TCtrData*> ConstraintsOn(TTblData& t) {
+  return t.Objs ? OnTable(t.Objs, t.Objs->CtrList, t.Name, &TTableObjIndex::Constraints)
+                : std::vector<TCtrData*>();
+}
+std::vector<TIdxData*> IndexesOn(const TObjs* objs, const std::string& table) {
+  return objs ? OnTable(objs, objs->IdxList, table, &TTableObjIndex::Indexes)
+              : std::vector<TIdxData*>();
+}
+std::vector<TTrgData*> TriggersOn(const TObjs* objs, const std::string& table) {
+  return objs ? OnTable(objs, objs->TrgList, table, &TTableObjIndex::Triggers)
+              : std::vector<TTrgData*>();
+}
+
+// True when `objs` renders MySQL, the one dialect that writes keys inline.
+bool RendersMySQL(const TObjs& objs) {
+  const TObjs* render = objs.UsePartnerServer && objs.Partner ? objs.Partner : &objs;
+  return render->ServerType == srvMySQL;
+}
+
+bool HasMissingDependency(TDbObj* o) {
+  for (auto& r : o->UseOfList)
+    if (r->Pending && r->Obj && !r->Obj->GetExists()) return true;
+  return false;
+}
+
+bool IsServerOneOf(TServerType st, std::initializer_list<TServerType> list) {
+  return std::find(list.begin(), list.end(), st) != list.end();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TTblData
+
+TTblData::TTblData(TObjs* aObjs)
+    : TDbObj(aObjs),
+      TableSpace(std::make_unique<TTableSpace>()),
+      MySQLOptions(std::make_unique<TMySQLTableOptions>()) {
+  ObjType = dboTable;
+  UpdateFieldCase();
+}
+
+TTblData::~TTblData() = default;
+
+void TTblData::UpdateFieldCase() { Fields.SetCaseSensitive(GetServerType() != srvMSSQL); }
+
+TFldData* TTblData::AddField(std::unique_ptr<TFldData> field) {
+  if (!field) return nullptr;
+  field->Position = Fields.Count();
+  field->Owner = this;
+  field->TableName = Name;
+  const std::string name = field->Name;
+  return Fields.Add(name, std::move(field));
+}
+
+TFldData* TTblData::FindField(const std::string& name) {
+  UpdateFieldCase();
+  return Fields.Find(name);
+}
+
+void TTblData::SetChanged(bool value) {
+  Changed = value;
+  if (auto* pair = Pair ? Pair->As<TTblData>() : nullptr) pair->Changed = value;
+}
+
+bool TTblData::HasIdentityColumn() const {
+  for (const auto& e : Fields)
+    if (e.Obj && e.Obj->Identity) return true;
+  return false;
+}
+
+void TTblData::MarkDependentViewsForRecreate() {
+  for (auto& r : UseInList)
+    if (auto* viw = r->Obj ? r->Obj->As<TViwData>() : nullptr) FlagViewForRecreate(viw);
+}
+
+bool TTblData::GetExists() { return Exists; }
+
+// The CREATE text itself has no side effects; GetCreateScript, which the
+// script uses, also reports the table's schema to the statement list.
+std::string TTblData::GetCreateSQL() {
+  if (GetServerType() == srvMySQL) return GetMySQLCreateSQL();
+  return "CREATE " + GetTableText();
+}
+
+std::string TTblData::GetTableText() {
+  const TServerType st = GetServerType();
+  std::string s = GlobalTemporary ? "GLOBAL TEMPORARY " : "";
+  s += "TABLE " + GetQualifiedName();
+  if (st == srvInterBase && !ExternalFile.empty())
+    s += "\r\nEXTERNAL FILE " + QuoteLiteral(ExternalFile, srvInterBase) + "\r\n";
+  if (st == srvOracle) {
+    if (!OfType.empty()) s += " OF " + OfType;
+    if (!NestedTable.empty()) s += "\r\nNESTED TABLE " + NestedTable;
+  }
+  if (!Fields.Empty()) {
+    std::string cols;
+    for (const auto& e : Fields) {
+      TFldData* f = e.Obj.get();
+      if (!f || (ComputedPass && f->IsComputed())) continue;
+      cols += f->GetCreateSQL() + ",\r\n";
+    }
+    if (cols.size() >= 3) cols.resize(cols.size() - 3);
+    s += "(" + cols + ")";
+  }
+  if (!AsQuery.empty()) s += "\r\nAS " + AsQuery;
+  if (WithOids) s += " WITH OIDS";
+  if (OnCommit == ocDeleteRows && st != srvASA) s += "\r\n ON COMMIT DELETE ROWS";
+  if (OnCommit == ocPreserveRows) s += "\r\n ON COMMIT PRESERVE ROWS";
+  if (st == srvOracle) {
+    auto line = [&s](const std::string& text) {
+      if (!text.empty()) s += "\r\n" + text;
+    };
+    line(TableSpace ? GetStorageClause(*TableSpace) : std::string());
+    if (!TablespaceName.empty()) line("TABLESPACE " + TablespaceName);
+    if (Compress) line("COMPRESS");
+    if (NoLogging) line("NOLOGGING");
+    if (!Storage.empty()) line("STORAGE" + Storage);
+    if (!Cluster.empty()) line("CLUSTER " + Cluster + ClusterColumns);
+    if (!Lob.empty()) line("LOB" + Lob);
+    if (!StoreAs.empty()) line("STORE AS " + StoreAs);
+    line(PhysicalText);
+    if (!PartitionBy.empty()) line("PARTITION BY RANGE " + PartitionBy + " " + PartitionList);
+  }
+  return s;
+}
+
+std::string TTblData::GetMySQLCreateSQL() {
+  std::string s = "CREATE TABLE " + QuoteName(Name);
+  if (!Fields.Empty()) {
+    std::string items;
+    for (const auto& e : Fields)
+      if (e.Obj) items += e.Obj->GetCreateSQL() + ",\r\n";
+
+    const std::vector<TCtrData*> ctrs = ConstraintsOn(*this);
+    const std::vector<TIdxData*> idxs = IndexesOn(Objs, Name);
+    auto keys = [&](uint8_t type, const char* word) {
+      for (TCtrData* c : ctrs) {
+        if (c->ConstraintType != type) continue;
+        if (!c->Name.empty()) items += "CONSTRAINT " + QuoteName(c->Name) + " ";
+        items += std::string(word) + "(" + ColumnListOf(c) + "),\r\n";
+      }
+    };
+    keys(ctPrimaryKey, "PRIMARY KEY");
+    keys(ctUnique, "UNIQUE");
+    for (TIdxData* i : idxs) {
+      items += std::string(IsUniqueIndex(i) ? "UNIQUE " : "") + "KEY " + QuoteName(i->Name);
+      const std::string method = MySQLIndexMethod(i);
+      if (!method.empty()) items += " USING " + method;
+      items += " (" + ColumnListOf(i) + "),\r\n";
+    }
+    if (items.size() >= 3) items.resize(items.size() - 3);
+    s += "(" + items + ")";
+  }
+  if (MySQLOptions) s += MySQLOptions->GetOptionsText();
+  return s;
+}
+
+std::string TTblData::GetCreateScript() {
+  if (TCustomSQLExec* exec = GetSQLExec()) exec->SetCurrentSchema(Schema);
+  return GetCreateSQL();
+}
+
+std::string TTblData::GetDropSQL() { return "DROP TABLE " + GetQualifiedName(); }
+
+void TTblData::MarkCreated() { TDbObj::MarkCreated(); }
+
+void TTblData::CreateDependencies() {
+  for (const auto& e : Fields) {
+    TFldData* f = e.Obj.get();
+    if (!f) continue;
+    if (!f->IsComputed()) {
+      f->SetExists(true);
+    } else if (!ComputedPass) {
+      f->CreateDependencies();
+      f->SetExists(true);
+    }
+  }
+}
+
+void TTblData::CreateDependDef() {
+  TCustomSQLExec* exec = GetSQLExec();
+  if (GetExists()) {
+    if (ComputedPass) return;
+    // Computed columns left out of the CREATE statement follow once what they
+    // use exists.
+    for (const auto& e : Fields) {
+      TFldData* f = e.Obj.get();
+      if (!f || !f->IsComputed() || f->GetExists() || HasMissingDependency(f)) continue;
+      f->CreateDependDef();
+      SetChanged(true);
+    }
+    return;
+  }
+  CreateDependencies();
+  if (GetExists()) return;
+  if (exec) {
+    exec->AddStatement(GetCreateScript(), skStatement, Name, dboTable, saCreate);
+    exec->AddComment("\r\n");
+  }
+  SetExists(true);
+  MarkCreated();
+  if (GetServerType() == srvMySQL) {
+    // The keys written inline in the MySQL CREATE TABLE exist with the table.
+    for (TCtrData* c : ConstraintsOn(*this))
+      if (c->ConstraintType == ctPrimaryKey || c->ConstraintType == ctUnique) c->SetExists(true);
+    for (TIdxData* i : IndexesOn(Objs, Name)) i->SetExists(true);
+  }
+}
+
+void TTblData::DropDependents() {
+  if (TObjs* target = TargetOf(Objs)) {
+    for (TTrgData* trg : TriggersOn(target, Name))
+      if (trg->GetExists()) trg->DropDependDef();
+    for (TIdxData* idx : IndexesOn(target, Name)) idx->DropDependDef();
+  }
+  for (size_t i = 0; i < UseInList.size(); ++i) {
+    TDependObj* r = UseInList[i].get();
+    TDbObj* u = r->Obj;
+    if (u == this) {
+      r->Pending = false;
+      continue;
+    }
+    if (!r->Pending || !u) continue;
+    if (u->As<TCtrData>() || u->ObjType == dboPublication) {
+      u->DropDependDef();
+      r->Pending = false;
+    } else if (auto* col = u->As<TFldData>(); col && col->IsComputed()) {
+      col->DropDependDef();
+      r->Pending = false;
+    }
+  }
+  for (const auto& e : Fields)
+    if (e.Obj && e.Obj->IsComputed() && e.Obj->GetExists()) e.Obj->DropDependents();
+  TDbObj::DropDependents();
+}
+
+// ---------------------------------------------------------------------------
+// TSchData
+
+TSchData::TSchData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboSchema; }
+
+std::string TSchData::GetCreateSQL() {
+  std::string s = "CREATE SCHEMA " + QuoteName(Name);
+  if (GetServerType() == srvMSSQL && !SchemaOwner.empty() && SchemaOwner != Name)
+    s += " AUTHORIZATION " + QuoteName(SchemaOwner);
+  return s;
+}
+
+std::string TSchData::GetDropSQL() { return "DROP SCHEMA " + QuoteName(Name); }
+
+// ---------------------------------------------------------------------------
+// TPblData, TPblArtData
+
+TPblArtData::~TPblArtData() = default;
+
+std::string TPblArtData::GetText(TDbObj& quoter) const {
+  std::string s = "    TABLE " + quoter.QuoteName(TableOwner) + "." + quoter.QuoteName(TableName);
+  if (!Columns.Empty()) {
+    s += "(";
+    for (int i = 0; i < Columns.Count(); ++i) {
+      if (i) s += ", ";
+      s += quoter.QuoteName(Columns.Names(i));
+    }
+    s += ")";
+  }
+  return s;
+}
+
+TPblData::TPblData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboPublication; }
+
+TPblData::~TPblData() = default;
+
+TPblArtData* TPblData::AddArticle(const std::string& name, std::unique_ptr<TPblArtData> article) {
+  if (!article) return nullptr;
+  article->Publication = this;
+  TPblArtData* raw = article.get();
+  int pos = Articles.Count();
+  while (pos > 0 && name < Articles.Names(pos - 1)) --pos;
+  if (pos == Articles.Count())
+    Articles.Add(name, std::move(article));
+  else
+    Articles.Insert(pos, name, std::move(article));
+  return raw;
+}
+
+std::string TPblData::GetCreateSQL() {
+  std::string s = "CREATE PUBLICATION " + QuoteName(Owner) + "." + QuoteName(Name) + " (\r\n";
+  for (int i = 0; i < Articles.Count(); ++i) {
+    if (TPblArtData* a = Articles[i]) s += a->GetText(*this);
+    if (i + 1 < Articles.Count()) s += ", ";
+    s += "\r\n";
+  }
+  return s + ")";
+}
+
+std::string TPblData::GetDropSQL() {
+  return "DROP PUBLICATION " + QuoteName(Owner) + "." + QuoteName(Name);
+}
+
+void TPblData::CreateDependencies() {
+  TDbObj::CreateDependencies();
+  for (size_t i = 0; i < UseOfList.size(); ++i) {
+    TDbObj* u = UseOfList[i]->Obj;
+    if (u && (u->IsTable() || u->As<TFldData>()) && !u->GetExists()) u->CreateDependDef();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Phases
+
+void MatchTables(TObjs& master, TObjs& target) {
+  const TServerType st = target.ServerType;
+  for (const auto& e : master.TblList) {
+    auto* m = e.Obj->As<TTblData>();
+    if (!m) continue;
+    auto* t = m->Pair ? m->Pair->As<TTblData>() : nullptr;
+    m->InBoth = t != nullptr;
+    m->Unchanged = false;
+    for (const auto& fe : m->Fields)
+      if (TFldData* f = fe.Obj.get()) {
+        f->Matched = false;
+        f->SameDefinition = false;
+        f->OtherPosition = -1;
+      }
+    if (!t) continue;
+    for (const auto& fe : t->Fields)
+      if (TFldData* f = fe.Obj.get()) {
+        f->Matched = false;
+        f->SameDefinition = false;
+        f->OtherPosition = -1;
+      }
+
+    bool unchanged = m->Description == t->Description;
+    if (st == srvMySQL && m->MySQLOptions && t->MySQLOptions &&
+        (m->MySQLOptions->DefaultCharset != t->MySQLOptions->DefaultCharset ||
+         m->MySQLOptions->Engine != t->MySQLOptions->Engine))
+      unchanged = false;
+    if (IsServerOneOf(st, {srvInterBase, srvASA, srvMSSQL}) &&
+        (m->GlobalTemporary != t->GlobalTemporary || m->OnCommit != t->OnCommit))
+      unchanged = false;
+
+    for (const auto& fe : m->Fields) {
+      TFldData* mf = fe.Obj.get();
+      if (!mf) continue;
+      TFldData* tf = t->FindField(mf->Name);
+      if (!tf) {
+        unchanged = false;
+        continue;
+      }
+      mf->Matched = tf->Matched = true;
+      mf->SetExists(true);
+      tf->SetExists(true);
+      mf->OtherPosition = tf->Position;
+      tf->OtherPosition = mf->Position;
+      bool same;
+      if (mf->IsComputed())
+        same = mf->Body == tf->Body;
+      else if (mf->IsDomainTyped() && tf->IsDomainTyped())
+        same = mf->DomainName == tf->DomainName;
+      else
+        same = mf->GetTypeText() == tf->GetTypeText() && mf->Nullable == tf->Nullable &&
+               mf->DomainName == tf->DomainName && mf->GetDefaultText() == tf->GetDefaultText();
+      mf->SameDefinition = tf->SameDefinition = same;
+      if (!same) unchanged = false;
+    }
+    m->Unchanged = unchanged;
+  }
+}
+
+void CreateTables(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = ExecOf(master, target);
+  std::optional<TTableObjScope> keys;
+  if (RendersMySQL(master)) keys.emplace(master);
+  TPhaseHeader header(exec, "Create Table...");
+  const bool descriptions = master.CompareObjects.Contains(coDescription);
+  for (const auto& e : master.TblList) {
+    auto* t = e.Obj->As<TTblData>();
+    if (!t || t->GetExists()) continue;
+    header.Write(t);
+    t->SetComputedPass(true);
+    t->CreateDependDef();
+    t->SetComputedPass(false);
+    t->CreateDependDef();
+    if (descriptions && exec) {
+      if (!t->Description.empty()) exec->AddDescription(t);
+      // Computed columns carry their description with their own ADD statement.
+      for (const auto& fe : t->Fields)
+        if (fe.Obj && !fe.Obj->IsComputed() && !fe.Obj->Description.empty())
+          exec->AddDescription(fe.Obj.get());
+    }
+  }
+  header.Close();
+}
+
+void CreateColumns(TObjs& master, TObjs& /*target*/) {
+  std::optional<TTableObjScope> keys;
+  if (RendersMySQL(master)) keys.emplace(master);
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool computedPass = pass == 0;
+    for (const auto& e : master.TblList) {
+      auto* t = e.Obj->As<TTblData>();
+      if (!t || (computedPass && !t->Pair)) continue;
+      const bool saved = t->ComputedPass;
+      t->SetComputedPass(computedPass);
+      for (int i = 0; i < t->Fields.Count(); ++i) {
+        TFldData* f = t->Fields[i];
+        if (!f || f->GetExists() || (computedPass && f->IsComputed())) continue;
+        try {
+          f->CreateDependDef();
+          t->SetChanged(true);
+        } catch (const std::exception& ex) {
+          ShowErrorText("Create field: " + t->Name + "/" + f->Name + ": " + ex.what());
+        } catch (...) {
+          ShowErrorText("Create field: " + t->Name + "/" + f->Name + ": unknown error");
+        }
+      }
+      t->SetComputedPass(saved);
+    }
+  }
+}
+
+void CheckColumnOrder(TObjs& master, TObjs& /*target*/) {
+  for (const auto& e : master.TblList) {
+    auto* m = e.Obj->As<TTblData>();
+    auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
+    if (!t || m->Fields.Count() != t->Fields.Count()) continue;
+    bool moved = false;
+    bool complete = true;
+    for (int i = 0; i < m->Fields.Count(); ++i) {
+      t->UpdateFieldCase();
+      const int j = t->Fields.IndexOf(m->Fields.Names(i));
+      if (j < 0) {
+        complete = false;
+        break;
+      }
+      if (j != i) moved = true;
+    }
+    if (complete && moved) m->SetChanged(true);
+  }
+}
+
+void AlterTables(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = ExecOf(master, target);
+  const bool descriptions = master.CompareObjects.Contains(coDescription);
+  if (exec) {
+    for (const auto& e : master.TblList) {
+      auto* m = e.Obj->As<TTblData>();
+      auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
+      if (!t || !m->InBoth || m->Unchanged) continue;
+      if (descriptions && m->Description != t->Description) exec->AddDescription(m);
+
+      if (m->GlobalTemporary != t->GlobalTemporary) {
+        // A table cannot change between temporary and permanent: it is dropped
+        // and created again. What lives on the target table (indexes, keys,
+        // triggers, views) goes first, so the later phases create it again.
+        t->DropDependents();
+        exec->AddStatement(t->GetDropSQL(), skStatement, t->Name, dboTable, saDrop);
+        for (const auto& fe : t->Fields)
+          if (fe.Obj) fe.Obj->SetExists(false);
+        t->SetExists(false);
+        exec->AddStatement(m->GetCreateScript(), skStatement, m->Name, dboTable, saCreate);
+        for (const auto& fe : m->Fields)
+          if (fe.Obj) fe.Obj->SetExists(true);
+        m->SetExists(true);
+        if (descriptions)
+          for (const auto& fe : m->Fields)
+            if (fe.Obj && !fe.Obj->Description.empty()) exec->AddDescription(fe.Obj.get());
+      }
+
+      if (target.ServerType == srvMySQL && m->MySQLOptions && t->MySQLOptions) {
+        const TMySQLTableOptions& mo = *m->MySQLOptions;
+        const TMySQLTableOptions& to = *t->MySQLOptions;
+        if (!mo.Engine.empty() && !to.Engine.empty() && mo.Engine != to.Engine)
+          exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " ENGINE=" + mo.Engine,
+                             skStatement, m->Name, dboTable, saAlter);
+        if (!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset)
+          exec->AddStatement(
+              "ALTER TABLE " + m->QuoteName(m->Name) + " DEFAULT CHARSET=" + mo.DefaultCharset,
+              skStatement, m->Name, dboTable, saAlter);
+      }
+    }
+  }
+  if (AlterChangedColumnsHook) AlterChangedColumnsHook(master, target);
+  CheckColumnOrder(master, target);
+}
+
+void DropColumnsAndTables(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = ExecOf(master, target);
+  if (!exec) return;
+  TTableObjScope users(target);
+
+  TPhaseHeader fields(exec, "Drop table-fields...");
+  for (const auto& e : target.TblList) {
+    auto* t = e.Obj->As<TTblData>();
+    auto* m = t && t->Pair ? t->Pair->As<TTblData>() : nullptr;
+    if (!m) continue;
+    for (int i = 0; i < t->Fields.Count(); ++i) {
+      TFldData* f = t->Fields[i];
+      if (!f || m->FindField(f->Name) || !f->GetExists()) continue;
+      fields.Write(f);
+      f->DropDependDef();
+      m->SetChanged(true);
+    }
+  }
+  fields.Close();
+
+  TPhaseHeader tables(exec, "Drop tables...");
+  for (const auto& e : target.TblList) {
+    auto* t = e.Obj->As<TTblData>();
+    // A table the master also has (by name) is never dropped.
+    if (!t || t->Pair || !t->GetExists() || master.TblList.Contains(t->Name)) continue;
+    if (!tables.IsWritten()) exec->AddReconnect();
+    tables.Write(t);
+    t->DropDependDef();
+  }
+  tables.Close();
+}
+
+void RestoreColumnOrder(TObjs& master, TObjs& target) {
+  TCustomSQLExec* exec = ExecOf(master, target);
+  if (target.ServerType == srvInterBase) {
+    TIBServerOptions* opts = target.IBServerOptions.get();
+    if (!exec || !opts || !opts->IBCompareOptions->UpdateFieldPosition) return;
+    const bool oldServer =
+        opts->SQLServerVersion == st_InterBase_4x || opts->SQLServerVersion == st_InterBase_5x;
+    for (const auto& e : master.TblList) {
+      auto* t = e.Obj->As<TTblData>();
+      if (!t || !t->Changed) continue;
+      for (int i = 0; i < t->Fields.Count(); ++i) {
+        TFldData* f = t->Fields[i];
+        if (!f) continue;
+        const std::string n = std::to_string(i + 1);
+        std::string sql;
+        if (oldServer)
+          sql = "UPDATE RDB$RELATION_FIELDS SET RDB$FIELD_POSITION = " + n +
+                "\r\n WHERE RDB$RELATION_NAME = " + QuoteLiteral(t->Name, srvInterBase) +
+                " AND RDB$FIELD_NAME = " + QuoteLiteral(f->Name, srvInterBase);
+        else
+          sql = "ALTER TABLE " + t->QuoteName(t->Name) + " ALTER COLUMN " + t->QuoteName(f->Name) +
+                " POSITION " + n;
+        exec->AddStatement(sql, skStatement, f->Name, dboField, saAlter, t->Name);
+      }
+      t->SetChanged(false);
+    }
+  } else if (target.ServerType == srvMSSQL) {
+    TMSSQLServerOptions* opts = target.MSSQLServerOptions.get();
+    if (opts && opts->MSSQLCompareOptions->UpdateColumnPosition && RecreateTablesHook)
+      RecreateTablesHook(master, target);
+  }
+}
+
+void DropPublications(TObjs& /*master*/, TObjs& target) {
+  for (const auto& e : target.PblList) {
+    TDbObj* t = e.Obj.get();
+    if (!t->Pair && t->GetExists()) t->DropDependDef();
+  }
+}
+
+void AlterPublications(TObjs& master, TObjs& /*target*/) {
+  for (const auto& e : master.PblList) {
+    TDbObj* m = e.Obj.get();
+    if (!m->Pair || m->GetCreateSQL() == m->Pair->GetCreateSQL()) continue;
+    m->Pair->DropDependDef();
+    m->CreateDependDef();
+  }
+}
+
+void CreatePublications(TObjs& master, TObjs& /*target*/) {
+  for (const auto& e : master.PblList) {
+    TDbObj* m = e.Obj.get();
+    if (!m->Pair || !m->GetExists()) m->CreateDependDef();
+  }
+}
+
+namespace {
+
+bool HasSchemas(TServerType st) {
+  return IsServerOneOf(st, {srvOracle, srvMSSQL, srvPostgreSQL, srvDB2});
+}
+
+// Schemas every database has, or that stand for the server's own names.
+bool SkipSchema(TDbObj* s, TServerType st) {
+  if (st == srvPostgreSQL && s->Name == "public") return true;
+  return st == srvMSSQL && s->Name == s->AutoName;
+}
+
+}  // namespace
+
+void CreateSchemas(TObjs& master, TObjs& target) {
+  const TServerType st = target.ServerType;
+  if (!HasSchemas(st)) return;
+  for (const auto& e : master.SchList) {
+    TDbObj* s = e.Obj.get();
+    if (SkipSchema(s, st)) continue;
+    if (!s->Pair || !s->GetExists()) s->CreateDependDef();
+  }
+}
+
+void AlterSchemas(TObjs& master, TObjs& target) {
+  const TServerType st = target.ServerType;
+  TCustomSQLExec* exec = ExecOf(master, target);
+  if (!HasSchemas(st) || !exec) return;
+  for (const auto& e : master.SchList) {
+    TDbObj* s = e.Obj.get();
+    if (SkipSchema(s, st) || !s->Pair) continue;
+    if (s->Description != s->Pair->Description) exec->AddDescription(s);
+  }
+}
+
+void DropSchemas(TObjs& /*master*/, TObjs& target) {
+  const TServerType st = target.ServerType;
+  if (!HasSchemas(st)) return;
+  for (const auto& e : target.SchList) {
+    TDbObj* s = e.Obj.get();
+    if (SkipSchema(s, st) || s->Pair || !s->GetExists()) continue;
+    s->DropDependDef();
+  }
+}
+
+void NormalizeTables(TObjs& master, TObjs& target) {
+  const TServerType st = target.ServerType;
+  if (st != srvMySQL && st != srvOracle) return;
+  for (const auto& e : master.TblList) {
+    auto* m = e.Obj->As<TTblData>();
+    auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
+    if (!t) continue;
+    if (st == srvMySQL) {
+      if (!m->MySQLOptions || !t->MySQLOptions) continue;
+      auto fill = [](std::string& a, std::string& b) {
+        if (a.empty())
+          a = b;
+        else if (b.empty())
+          b = a;
+      };
+      fill(m->MySQLOptions->Engine, t->MySQLOptions->Engine);
+      fill(m->MySQLOptions->DefaultCharset, t->MySQLOptions->DefaultCharset);
+      fill(m->MySQLOptions->DefaultCollate, t->MySQLOptions->DefaultCollate);
+    } else {
+      if (m->TableSpace && t->TableSpace) MergeStorage(*m->TableSpace, *t->TableSpace);
+      if (m->Storage.empty() != t->Storage.empty()) m->Storage.clear(), t->Storage.clear();
+      if (m->TablespaceName.empty() != t->TablespaceName.empty())
+        m->TablespaceName.clear(), t->TablespaceName.clear();
+    }
+  }
+}
