@@ -1,13 +1,23 @@
 #include "OrvalisForm.h"
 
 #include "IniFile.h"
+#include "compare/kvtVeltrane.h"
+#include "core/kvtDBStructure.h"
+#include "core/kvtMsgMngr.h"
 #include "core/kvtTypes.h"
+#include "extract/kvtASAScriptExtract.h"
+#include "extract/kvtIBScriptExtract.h"
+#include "extract/kvtMSSQLScriptExtract.h"
+#include "extract/kvtMySQLScriptExtract.h"
+#include "extract/kvtOracleScriptExtract.h"
+#include "script/kvtSQL_Exec.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -35,6 +45,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -43,6 +54,11 @@ constexpr char kSection[] = "Databases";
 constexpr char kMasterKey[] = "MasterScript";
 constexpr char kTargetKey[] = "TargetScript";
 constexpr char kTypeKey[] = "DatabaseType";
+
+constexpr char kExtractFinished[] = "< Extracting finished... >";
+constexpr char kErrorsHeader[] = "Errors:";
+constexpr char kCompareFinished[] = "< Comparing finished. Loading script... >";
+constexpr char kProcessFinished[] = "< Process finished. >";
 
 QTextEdit* MakePane(QWidget* parent, const char* name, const QString& firstLine) {
   auto* pane = new QTextEdit(parent);
@@ -100,6 +116,7 @@ QString TForm1::DialogFilterToQt(const QString& pairs) {
 TForm1::TForm1(QWidget* parent, const QString& settingsPath)
     : QWidget(parent), FSettingsPath(settingsPath.isEmpty() ? DefaultSettingsPath() : settingsPath) {
   BuildControls();
+  CreateComponents();
   FLogColor = palette().color(QPalette::WindowText);
   OpenDialog1 = [this](const QString& filter) -> std::optional<QString> {
     const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), filter);
@@ -109,7 +126,61 @@ TForm1::TForm1(QWidget* parent, const QString& settingsPath)
   FormCreate();
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+  FormDestroy();
+  ReleaseComponents();
+}
+
+void TForm1::CreateComponents() {
+  DBStructureMaster = std::make_unique<TDBStructure>();
+  DBStructureTarget = std::make_unique<TDBStructure>();
+  IBScriptExtract = std::make_unique<TIBScriptExtract>();
+  SAWScriptExtract = std::make_unique<TASAScriptExtract>();
+  MySQLScriptExtract = std::make_unique<TMySQLScriptExtract>();
+  OracleScriptExtract = std::make_unique<TOracleScriptExtract>();
+  MSSQLScriptExtract = std::make_unique<TMSSQLScriptExtract>();
+  Veltrane = std::make_unique<TVeltrane>();
+  Veltrane->Name = "Veltrane";
+  Veltrane->SetDBStructureMaster(DBStructureMaster.get());
+  Veltrane->SetDBStructureTarget(DBStructureTarget.get());
+
+  const TProgressUpdateEvent progress = [this](void* sender, int value, int maxValue) {
+    VeltraneProgressUpdate(sender, value, maxValue);
+  };
+  const TLogNextLineEvent log = [this](void* sender, const std::string& text) {
+    VeltraneLogNextLine(sender, text);
+  };
+  const TErrorMessageEvent error = [this](void* sender, const std::string& text) {
+    VeltraneErrorMessage(sender, text);
+  };
+  Veltrane->OnProgressUpdate = progress;
+  Veltrane->OnLogNextLine = log;
+  Veltrane->OnErrorMessage = error;
+  // Through the setters, so that the extractors' parsers get them as well.
+  for (int code = srvInterBase; code <= srvMSSQL; ++code) {
+    TCustomScriptExtract* ex = ExtractorOfDialect(code);
+    ex->SetOnProgressUpdate(progress);
+    ex->SetOnLogNextLine(log);
+    ex->SetOnErrorMessage(error);
+  }
+  Veltrane->OnBeforeExtract = [this](void* sender) { VeltraneBeforeExtract(sender); };
+  Veltrane->OnBeforeExtractMaster = [this](void* sender) { VeltraneBeforeExtractMaster(sender); };
+  Veltrane->OnBeforeExtractTarget = [this](void* sender) { VeltraneBeforeExtractTarget(sender); };
+}
+
+void TForm1::ReleaseComponents() {
+  // The comparer clears its links into the structures' containers as it
+  // goes; each extractor then detaches from the structure it is bound to,
+  // which must still exist; the structures go last.
+  Veltrane.reset();
+  IBScriptExtract.reset();
+  SAWScriptExtract.reset();
+  MySQLScriptExtract.reset();
+  OracleScriptExtract.reset();
+  MSSQLScriptExtract.reset();
+  DBStructureMaster.reset();
+  DBStructureTarget.reset();
+}
 
 void TForm1::BuildControls() {
   setObjectName(QStringLiteral("Form1"));
@@ -257,6 +328,13 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A run in progress lets window-system events through while it paints; the
+  // window closes once the run is over.
+  if (FRunning) {
+    FCloseRequested = true;
+    event->ignore();
+    return;
+  }
   FormDestroy();
   event->accept();
 }
@@ -320,6 +398,13 @@ void TForm1::VeltraneProgressUpdate(void* /*Sender*/, int Value, int MaxValue) {
   const int max = std::max(MaxValue, 0);
   ProgressBar->setRange(0, max > 0 ? max : 1);
   ProgressBar->setValue(std::clamp(Value, 0, max));
+  // A run blocks the event loop. Now and then let pending paint work (and
+  // other non-input events) through so the bar and the log move; user input
+  // stays queued, so no second run can start and the dialect cannot change.
+  if (FRunning && FPaintTimer.elapsed() >= PaintIntervalMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    FPaintTimer.restart();
+  }
 }
 
 void TForm1::VeltraneLogNextLine(void* /*Sender*/, const std::string& LogText) { AddLogLine(LogText); }
@@ -338,6 +423,120 @@ void TForm1::BtnSelClick(QObject* Sender) {
   if (chosen && !chosen->isEmpty()) field->setText(*chosen);
 }
 
-void TForm1::BtnExtractClick() {}
+TCustomScriptExtract* TForm1::ExtractorOfDialect(int code) const {
+  switch (code) {
+    case srvASA: return SAWScriptExtract.get();
+    case srvMySQL: return MySQLScriptExtract.get();
+    case srvOracle: return OracleScriptExtract.get();
+    case srvMSSQL: return MSSQLScriptExtract.get();
+    default: return IBScriptExtract.get();
+  }
+}
 
-void TForm1::BtnCompareClick() {}
+std::vector<std::string> TForm1::FieldToScriptFiles(const QString& text) {
+  std::vector<std::string> files;
+  if (text.isEmpty()) return files;
+  QString lines = text;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  // A final line break ends the last line rather than starting an empty one.
+  if (lines.endsWith(QLatin1Char('\n'))) lines.chop(1);
+  for (const QString& line : lines.split(QLatin1Char('\n'))) files.push_back(QStringToLibText(line));
+  return files;
+}
+
+void TForm1::VeltraneBeforeExtract(void* /*Sender*/) {
+  TCustomScriptExtract* ex = ExtractorOfDialect(GetDatabaseType());
+  Veltrane->ExtractorMaster = ex;
+  Veltrane->ExtractorTarget = ex;
+}
+
+void TForm1::VeltraneBeforeExtractMaster(void* /*Sender*/) { BindExtractor(true); }
+
+void TForm1::VeltraneBeforeExtractTarget(void* /*Sender*/) { BindExtractor(false); }
+
+void TForm1::BindExtractor(bool master) {
+  auto* ex = dynamic_cast<TCustomScriptExtract*>(master ? Veltrane->ExtractorMaster
+                                                        : Veltrane->ExtractorTarget);
+  if (ex == nullptr) return;
+  ex->SetDBStructure(master ? DBStructureMaster.get() : DBStructureTarget.get());
+  ex->ScriptFiles = FieldToScriptFiles(master ? fnScriptM->text() : FnScriptT->text());
+}
+
+void TForm1::RunStep(const std::function<void()>& step) {
+  if (FRunning) return;
+  FRunning = true;
+  FPaintTimer.start();
+  {
+    const TBusyCursor busy;
+    try {
+      step();
+    } catch (const std::exception& e) {
+      try {
+        VeltraneErrorMessage(this, std::string("Run failed: ") + e.what());
+      } catch (...) {
+      }
+    } catch (...) {
+      try {
+        VeltraneErrorMessage(this, "Run failed.");
+      } catch (...) {
+      }
+    }
+    SelectWindowText();
+  }
+  FRunning = false;
+  if (FCloseRequested) {
+    FCloseRequested = false;
+    close();
+  }
+}
+
+void TForm1::BtnExtractClick() {
+  RunStep([this] { DoExtract(); });
+}
+
+void TForm1::BtnCompareClick() {
+  RunStep([this] { DoCompare(); });
+}
+
+void TForm1::DoExtract() {
+  Veltrane->Extract();
+  SelectHotLight();
+  AddLogLine(QString::fromLatin1(kExtractFinished));
+  if (Veltrane->MsgManager.HasErrors()) {
+    SelectError();
+    AddLogLine(QString::fromLatin1(kErrorsHeader));
+    AddLogLine(Veltrane->MsgManager.GetErrorText());
+  }
+  SelectWindowText();
+}
+
+void TForm1::DoCompare() {
+  // After a failed extraction the comparer does nothing; re-showing the
+  // previous script as if it were this comparison's would mislead.
+  if (!Veltrane->CanCompare) {
+    VeltraneErrorMessage(this, "Nothing compared: the last extraction reported errors.");
+    return;
+  }
+  Veltrane->Compare();
+  TCustomSQLExec* exec = Veltrane->GetSQLExec();
+  if (exec == nullptr) return;
+  SelectHotLight();
+  AddLogLine(QString::fromLatin1(kCompareFinished));
+  MemoScript->clear();
+  std::vector<std::string> lines;
+  exec->RenderScript(lines, true);
+  std::string text;
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  text.reserve(size);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  QString shown = LibTextToQString(text);
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  MemoScript->setPlainText(shown);
+  AddLogLine(QString::fromLatin1(kProcessFinished));
+  SelectWindowText();
+}

@@ -5,12 +5,15 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QCloseEvent;
@@ -23,6 +26,15 @@ class QShowEvent;
 class QSplitter;
 class QTextEdit;
 class QToolButton;
+
+class TASAScriptExtract;
+class TCustomScriptExtract;
+class TDBStructure;
+class TIBScriptExtract;
+class TMSSQLScriptExtract;
+class TMySQLScriptExtract;
+class TOracleScriptExtract;
+class TVeltrane;
 
 // Library text (8-bit) to display text: UTF-8 when the bytes are valid UTF-8,
 // Latin-1 otherwise, so that no byte of a legacy script is lost or replaced.
@@ -89,10 +101,31 @@ class TForm1 : public QWidget {
   void SelectWindowText();
   const QColor& LogColor() const { return FLogColor; }
 
-  // Handlers of the library's progress, log and error events.
+  // Handlers of the library's progress, log and error events. During a run
+  // the progress handler also lets pending paint work through (at most once
+  // per PaintIntervalMs), so the bar and the log move during long runs.
   void VeltraneProgressUpdate(void* Sender, int Value, int MaxValue);
   void VeltraneLogNextLine(void* Sender, const std::string& LogText);
   void VeltraneErrorMessage(void* Sender, const std::string& ErrText);
+
+  // Handlers of the comparer's before-extract events: the extractor of the
+  // current dialect serves both sides; before each side it is bound to that
+  // side's structure and given that side's file name.
+  void VeltraneBeforeExtract(void* Sender);
+  void VeltraneBeforeExtractMaster(void* Sender);
+  void VeltraneBeforeExtractTarget(void* Sender);
+
+  // The extractor of a dialect code 1..5; any other code gives the
+  // InterBase / FB one, as the radio group does.
+  TCustomScriptExtract* ExtractorOfDialect(int code) const;
+  // The text of a file-name field as the extractor's list of script files:
+  // one name per line, used exactly as typed; an empty field gives no name.
+  static std::vector<std::string> FieldToScriptFiles(const QString& text);
+
+  // True while Extract or Compare runs; clicks on either are then ignored.
+  bool Running() const { return FRunning; }
+  // Shortest time between two rounds of pending paint work during a run.
+  int PaintIntervalMs = 150;
 
   // The file-open dialog: given a Qt filter it returns the chosen file name,
   // or nothing when the user cancels. Replaceable, e.g. by tests.
@@ -117,10 +150,24 @@ class TForm1 : public QWidget {
   QTextEdit* MemoLog = nullptr;
   QTextEdit* MemoScript = nullptr;
 
+  // Non-visual components. Declared so that they go away in a safe order
+  // (the destructor also releases them explicitly): the comparer first, then
+  // the extractors, which detach from the structures, then the structures.
+  std::unique_ptr<TDBStructure> DBStructureMaster;
+  std::unique_ptr<TDBStructure> DBStructureTarget;
+  std::unique_ptr<TIBScriptExtract> IBScriptExtract;
+  std::unique_ptr<TASAScriptExtract> SAWScriptExtract;
+  std::unique_ptr<TMySQLScriptExtract> MySQLScriptExtract;
+  std::unique_ptr<TOracleScriptExtract> OracleScriptExtract;
+  std::unique_ptr<TMSSQLScriptExtract> MSSQLScriptExtract;
+  std::unique_ptr<TVeltrane> Veltrane;
+
  public slots:
   // Opens the file dialog for the field of the button that sent the click.
   void BtnSelClick(QObject* Sender);
-  // Extract and Compare runs; wired to the comparer separately.
+  // Extract: fills both structures, then prints the finished marker and the
+  // collected errors. Compare: writes the update script into the result
+  // pane. Both show the busy cursor and are ignored while a run is going on.
   void BtnExtractClick();
   void BtnCompareClick();
 
@@ -133,6 +180,17 @@ class TForm1 : public QWidget {
   void FormCreate();
   void FormDestroy();
   void ScrollLogToCaret();
+  void CreateComponents();
+  void ReleaseComponents();
+  // Runs one Extract or Compare step: busy cursor, re-entry guard, and no
+  // exception leaves the slot. A close request that arrived meanwhile is
+  // carried out afterwards.
+  void RunStep(const std::function<void()>& step);
+  void DoExtract();
+  void DoCompare();
+  // Binds the comparer's extractor of one side to that side's structure and
+  // file name.
+  void BindExtractor(bool master);
 
   QString FSettingsPath;
   bool FSettingsFileExisted = false;
@@ -140,4 +198,7 @@ class TForm1 : public QWidget {
   bool FPanesDivided = false;
   QColor FLogColor;
   QButtonGroup* FDialectGroup = nullptr;
+  bool FRunning = false;
+  bool FCloseRequested = false;
+  QElapsedTimer FPaintTimer;
 };
