@@ -128,21 +128,9 @@ TFldData* AsColumn(TDbObj* obj) {
   return obj && obj->ObjType == dboField ? obj->As<TFldData>() : nullptr;
 }
 
-// The container of the master database as seen from `objs`.
-TObjs* MasterObjs(TObjs* objs) {
-  if (!objs) return nullptr;
-  if (objs->Role == 1) return objs;
-  if (objs->Partner && objs->Partner->Role == 1) return objs->Partner;
-  return nullptr;
-}
-
-// The container of the target database as seen from `objs`.
-TObjs* TargetObjs(TObjs* objs) {
-  if (!objs) return nullptr;
-  if (objs->Role == 2) return objs;
-  if (objs->Partner && objs->Partner->Role == 2) return objs->Partner;
-  return nullptr;
-}
+// The container of the master / target database as seen from `objs`.
+TObjs* MasterObjs(TObjs* objs) { return objs ? objs->MasterSide() : nullptr; }
+TObjs* TargetObjs(TObjs* objs) { return objs ? objs->TargetSide() : nullptr; }
 
 // The container whose dialect and options an object of `objs` renders with.
 TObjs* EffectiveObjs(TObjs* objs) {

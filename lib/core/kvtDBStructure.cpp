@@ -397,6 +397,12 @@ void TCustomObjs::RemoveFieldDependencies(TDbObj* column) {
   }
 }
 
+TObjs* TCustomObjs::SideWithRole(uint8_t role) {
+  if (Role == role) return static_cast<TObjs*>(this);
+  if (Partner && Partner->Role == role) return Partner;
+  return nullptr;
+}
+
 void TCustomObjs::SetServerType(TServerType type) {
   ServerType = type;
   const bool caseSensitive = !(type == srvASA || type == srvMSSQL || type == srvASE);

@@ -139,6 +139,12 @@ class TCustomObjs {
   std::unique_ptr<TDB2ServerOptions> DB2ServerOptions;
   TServerType ServerType = srvNone;
   uint8_t Role = 0;                    // 0 none, 1 master, 2 target
+
+  // The master (role 1) or target (role 2) container as seen from this one:
+  // itself or its partner; null when neither plays that role.
+  TObjs* MasterSide() { return SideWithRole(1); }
+  TObjs* TargetSide() { return SideWithRole(2); }
+  TObjs* SideWithRole(uint8_t role);
   TCustomSQLExec* SQLExec = nullptr;   // statement list of the running comparison
   TAccept_ObjEvent OnAcceptObject;     // final say in AddObj; Sender is the container
   TObjAcceptor* Extractor = nullptr;   // used when the owning structure has none

@@ -43,18 +43,18 @@ std::string DataTypeName(uint8_t code) {
 
 namespace {
 
+// The master / target container as seen from `objs`; outside a comparison
+// (no roles set) the column's own container.
 TObjs* MasterOf(TObjs* objs) {
   if (!objs) return nullptr;
-  if (objs->Role == 1) return objs;
-  if (objs->Partner && objs->Partner->Role == 1) return objs->Partner;
-  return objs;
+  TObjs* m = objs->MasterSide();
+  return m ? m : objs;
 }
 
 TObjs* TargetOf(TObjs* objs) {
   if (!objs) return nullptr;
-  if (objs->Role == 2) return objs;
-  if (objs->Partner && objs->Partner->Role == 2) return objs->Partner;
-  return objs;
+  TObjs* t = objs->TargetSide();
+  return t ? t : objs;
 }
 
 bool IsOneOf(uint8_t code, std::initializer_list<uint8_t> codes) {

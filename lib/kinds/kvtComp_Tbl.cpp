@@ -25,11 +25,12 @@ TCustomSQLExec* ExecOf(TObjs& master, TObjs& target) {
   return master.SQLExec ? master.SQLExec : target.SQLExec;
 }
 
+// The target container as seen from `objs`; outside a comparison (no roles
+// set) the table's own container.
 TObjs* TargetOf(TObjs* objs) {
   if (!objs) return nullptr;
-  if (objs->Role == 2) return objs;
-  if (objs->Partner && objs->Partner->Role == 2) return objs->Partner;
-  return objs;
+  TObjs* t = objs->TargetSide();
+  return t ? t : objs;
 }
 
 // A header comment written once before a phase's first action, and the
