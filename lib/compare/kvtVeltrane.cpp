@@ -468,6 +468,9 @@ void TVeltrane::DoCompare() {
   TCustomSQLExec* exec = GetSQLExec();
   if (!exec) {
     OwnSQLExec = std::make_unique<TSQLExec>();
+    OwnSQLExec->OnErrorMessage = OnErrorMessage;
+    OwnSQLExec->OnLogNextLine = OnLogNextLine;
+    OwnSQLExec->OnProgressUpdate = OnProgressUpdate;
     LinkedSQLExec = OwnSQLExec.get();
     exec = OwnSQLExec.get();
   }
@@ -476,6 +479,7 @@ void TVeltrane::DoCompare() {
     sqlExec->IBOptions->Assign(*t.IBServerOptions);
     sqlExec->MSSQLOptions->Assign(*t.MSSQLServerOptions);
     sqlExec->MySQLOptions->Assign(*t.MySQLServerOptions);
+    sqlExec->ConnectionOptions->Assign(*t.ConnectionOptions);
   }
 
   for (TObjs* objs : {&m, &t}) {

@@ -64,7 +64,21 @@ std::string TStatement::GetText() const {
 
 TCustomSQLExec::~TCustomSQLExec() = default;
 
-void TCustomSQLExec::DoError(const std::string& text) { Messages.Add(text, mkError); }
+void TCustomSQLExec::DoLogLine(const std::string& text) {
+  if (OnLogNextLine) OnLogNextLine(this, text);
+}
+
+void TCustomSQLExec::DoProgress(int value, int maxValue) {
+  if (OnProgressUpdate) OnProgressUpdate(this, value, maxValue);
+}
+
+void TCustomSQLExec::DoError(const std::string& text) {
+  if (OnErrorMessage)
+    OnErrorMessage(this, text);
+  else
+    ShowErrorText(text);
+  Messages.Add(text, mkError);
+}
 
 std::unique_ptr<TStatement> TCustomSQLExec::CreateStatement() {
   return std::make_unique<TStatement>(this);
@@ -171,7 +185,8 @@ TStatement* TCustomSQLExec::GetStatement(int index) const {
 }
 
 TSQLExec::TSQLExec()
-    : IBOptions(std::make_unique<TIBSQLExecOptions>()),
+    : ConnectionOptions(std::make_unique<TConnectionOptions>()),
+      IBOptions(std::make_unique<TIBSQLExecOptions>()),
       ASAOptions(std::make_unique<TASAServerOptions>()),
       ASEOptions(std::make_unique<TASEServerOptions>()),
       MySQLOptions(std::make_unique<TMySQLServerOptions>()),
@@ -184,6 +199,7 @@ TSQLExec::~TSQLExec() = default;
 
 void TSQLExec::Clear() {
   TCustomSQLExec::Clear();
+  ConnectionOptions->Clear();
   IBOptions->Clear();
   ASAOptions->Clear();
   ASEOptions->Clear();

@@ -13,6 +13,7 @@
 
 class TDbObj;
 class TCustomSQLExec;
+class TConnectionOptions;
 class TIBSQLExecOptions;
 class TASAServerOptions;
 class TASEServerOptions;
@@ -71,10 +72,17 @@ class TCustomSQLExec {
   std::string CurrentSchema;  // schema the objects last reported
   TMsgManager Messages;
 
+  // Reports of the list; the comparer passes its own handlers on.
+  TLogNextLineEvent OnLogNextLine;
+  TProgressUpdateEvent OnProgressUpdate;
+  TErrorMessageEvent OnErrorMessage;
+
   // Hooks of the statement list; this system only builds scripts, so the
   // ones that serve running them against a database do nothing.
-  virtual void DoLogLine(const std::string&) {}
-  virtual void DoProgress(int, int) {}
+  virtual void DoLogLine(const std::string& text);
+  virtual void DoProgress(int value, int maxValue);
+  // Raises OnErrorMessage (or shows the text when nobody listens) and keeps
+  // it as an error message.
   virtual void DoError(const std::string& text);
   virtual bool GetVerbose() { return false; }
   virtual void DoAcceptStatement(TStatement*, bool&) {}
@@ -116,6 +124,7 @@ class TSQLExec : public TCustomSQLExec {
   // Also resets the option objects.
   void Clear() override;
 
+  std::unique_ptr<TConnectionOptions> ConnectionOptions;
   std::unique_ptr<TIBSQLExecOptions> IBOptions;
   std::unique_ptr<TASAServerOptions> ASAOptions;
   std::unique_ptr<TASEServerOptions> ASEOptions;

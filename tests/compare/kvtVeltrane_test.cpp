@@ -353,6 +353,17 @@ TEST(VeltraneCompare, RepeatedCompareGivesTheSameScript) {
   EXPECT_EQ(f.Render(), first);
 }
 
+TEST(VeltraneCompare, OwnStatementListGetsTheHandlersAndTheTargetConnection) {
+  TFixture f;
+  f.Target.Objs->ConnectionOptions->DatabaseName = "target.fdb";
+  f.Veltrane.Compare();
+  auto* exec = dynamic_cast<TSQLExec*>(f.Veltrane.GetSQLExec());
+  ASSERT_NE(exec, nullptr);
+  EXPECT_EQ(exec->ConnectionOptions->DatabaseName, "target.fdb");
+  exec->DoError("late");
+  EXPECT_EQ(f.Errors, (std::vector<std::string>{"late"}));
+}
+
 TEST(VeltraneCompare, MissingStructureIsReported) {
   TFixture f;
   f.Veltrane.SetDBStructureTarget(nullptr);

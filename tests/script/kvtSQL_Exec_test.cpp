@@ -154,4 +154,20 @@ TEST(SQLExec, ClearResetsTheOptionObjects) {
   EXPECT_EQ(exec.MSSQLOptions->SQLServerVersion, st_MSSQL2000);
 }
 
+TEST(SQLExec, ReportsGoToTheHandlersAndErrorsAreKept) {
+  TSQLExec exec;
+  std::vector<std::string> seen;
+  exec.OnLogNextLine = [&](void*, const std::string& t) { seen.push_back("log " + t); };
+  exec.OnErrorMessage = [&](void*, const std::string& t) { seen.push_back("error " + t); };
+  exec.OnProgressUpdate = [&](void*, int v, int m) {
+    seen.push_back("progress " + std::to_string(v) + "/" + std::to_string(m));
+  };
+  exec.DoLogLine("a");
+  exec.DoProgress(1, 2);
+  exec.DoError("b");
+  EXPECT_EQ(seen, (std::vector<std::string>{"log a", "progress 1/2", "error b"}));
+  EXPECT_TRUE(exec.Messages.HasErrors());
+  EXPECT_EQ(exec.Messages.GetErrorText(), "b");
+}
+
 }  // namespace
