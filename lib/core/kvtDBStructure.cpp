@@ -480,7 +480,20 @@ TDBStructure::TDBStructure() : OwnedObjs(std::make_unique<TObjs>()) {
   Objs->Owner = this;
 }
 
-TDBStructure::~TDBStructure() { Objs = nullptr; }
+TCustomDBStructure::~TCustomDBStructure() { NotifyExtractorDetached(); }
+
+void TCustomDBStructure::NotifyExtractorDetached() {
+  TObjAcceptor* extractor = Extractor;
+  Extractor = nullptr;
+  if (extractor) extractor->StructureDetached(this);
+}
+
+// The extractor is told before the container goes, while its parser may
+// still refer to it.
+TDBStructure::~TDBStructure() {
+  NotifyExtractorDetached();
+  Objs = nullptr;
+}
 
 TIBServerOptions* TDBStructure::GetIBServerOptions() const {
   return Objs ? Objs->IBServerOptions.get() : nullptr;

@@ -51,6 +51,10 @@ class TObjAcceptor {
   virtual ~TObjAcceptor() = default;
   virtual bool IsObjectAccepted(const std::string& name, TDbObject kind) = 0;
   virtual void ReportObjError(const std::string& text) = 0;
+  // The attached structure no longer belongs to this extractor: it is being
+  // destroyed, or another extractor took it over. The extractor must forget
+  // it and drop whatever refers to its container.
+  virtual void StructureDetached(TCustomDBStructure* structure) = 0;
 };
 
 // One object list of a container: entries (key, object) kept sorted by key,
@@ -248,7 +252,8 @@ class TObjs : public TCustomObjs {
 class TCustomDBStructure {
  public:
   TCustomDBStructure() = default;
-  virtual ~TCustomDBStructure() = default;
+  // Tells the attached extractor, so it never keeps a dangling structure.
+  virtual ~TCustomDBStructure();
   TCustomDBStructure(const TCustomDBStructure&) = delete;
   TCustomDBStructure& operator=(const TCustomDBStructure&) = delete;
 
@@ -256,6 +261,9 @@ class TCustomDBStructure {
   TObjAcceptor* Extractor = nullptr;  // extractor attached to the structure
 
   virtual void Clear();
+
+ protected:
+  void NotifyExtractorDetached();
 };
 
 class TDBStructure : public TCustomDBStructure {

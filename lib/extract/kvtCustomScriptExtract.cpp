@@ -114,21 +114,6 @@ TStringList ExpandFileNameWildcards(const std::string& name) {
 // ===========================================================================
 // TCustomExtract
 
-// Lives inside the acceptance handler the extractor installs in its
-// structure's container, so it dies with the container (or when the handler is
-// replaced by another extractor). Either way the extractor must forget the
-// structure. The extractor disarms it (Owner := null) before it removes the
-// handler itself.
-struct TCustomExtract::TAttachGuard {
-  explicit TAttachGuard(TCustomExtract* owner) : Owner(owner) {}
-  ~TAttachGuard() {
-    if (Owner) Owner->StructureDestroyed();
-  }
-  TAttachGuard(const TAttachGuard&) = delete;
-  TAttachGuard& operator=(const TAttachGuard&) = delete;
-  TCustomExtract* Owner;
-};
-
 TCustomExtract::TCustomExtract() : Messages(std::make_unique<TMsgManager>()) {}
 
 TCustomExtract::~TCustomExtract() { Detach(); }
@@ -142,8 +127,6 @@ void TCustomExtract::SetOnErrorMessage(const TErrorMessageEvent& value) { OnErro
 void TCustomExtract::SetOnLogNextLine(const TLogNextLineEvent& value) { OnLogNextLine = value; }
 
 void TCustomExtract::Detach() {
-  if (auto guard = Guard.lock()) guard->Owner = nullptr;
-  Guard.reset();
   TCustomDBStructure* old = DBStructure;
   DBStructure = nullptr;
   if (old && old->Extractor == this) {
@@ -157,24 +140,23 @@ void TCustomExtract::Detach() {
 
 void TCustomExtract::SetDBStructure(TCustomDBStructure* s) {
   Detach();
-  DBStructure = s;
   if (!s) return;
+  // Taking a structure over from another extractor ends that one's attachment.
+  if (s->Extractor && s->Extractor != this) s->Extractor->StructureDetached(s);
+  DBStructure = s;
   s->Extractor = this;
   if (TObjs* objs = s->Objs) {
     objs->Extractor = this;
-    auto guard = std::make_shared<TAttachGuard>(this);
-    Guard = guard;
-    // Replacing the handler may end another extractor's attachment (its guard
-    // fires); that extractor then only forgets this structure.
-    objs->OnAcceptObject = [guard](void*, TDbObj* obj, bool& accept) {
-      if (guard->Owner) accept = guard->Owner->AcceptObject(obj);
+    // Safe to bind `this`: Detach removes the handler before the extractor
+    // goes, and the container never outlives its structure.
+    objs->OnAcceptObject = [this](void*, TDbObj* obj, bool& accept) {
+      accept = AcceptObject(obj);
     };
   }
 }
 
-void TCustomExtract::StructureDestroyed() {
-  Guard.reset();
-  DBStructure = nullptr;
+void TCustomExtract::StructureDetached(TCustomDBStructure* structure) {
+  if (structure == DBStructure) DBStructure = nullptr;
 }
 
 void TCustomExtract::DoProgress(int value, int maxValue) {
@@ -320,10 +302,10 @@ void TCustomScriptExtract::SetDBStructure(TCustomDBStructure* s) {
   }
 }
 
-void TCustomScriptExtract::StructureDestroyed() {
-  // The parser points at the container that is going away.
-  Parser.reset();
-  TCustomExtract::StructureDestroyed();
+void TCustomScriptExtract::StructureDetached(TCustomDBStructure* structure) {
+  // The parser points at the structure's container.
+  if (structure == GetDBStructure()) Parser.reset();
+  TCustomExtract::StructureDetached(structure);
 }
 
 std::unique_ptr<TCustomParser> TCustomScriptExtract::CreateParser() {

@@ -109,21 +109,15 @@ class TCustomExtract : public TObjAcceptor {
   // already present stays with the caller.
   bool AddParsedObject(std::unique_ptr<TDbObj>& obj);
   void ReportObjError(const std::string& text) override { DoError(text); }
-
- protected:
-  // Called once the attached structure's container has been destroyed; the
-  // structure must not be touched any more. Derived classes drop what refers
-  // to the container.
-  virtual void StructureDestroyed();
+  // The structure is being destroyed or was taken over by another extractor:
+  // forget it without touching it. Derived classes also drop what refers to
+  // its container.
+  void StructureDetached(TCustomDBStructure* structure) override;
 
  private:
-  struct TAttachGuard;
   void Detach();
 
   TCustomDBStructure* DBStructure = nullptr;
-  // Owned by the handler installed in the container; tells this extractor
-  // when the container goes away.
-  std::weak_ptr<TAttachGuard> Guard;
 };
 
 class TCustomScriptExtract : public TCustomExtract {
@@ -164,7 +158,7 @@ class TCustomScriptExtract : public TCustomExtract {
   virtual void PrepareExtract();
 
  protected:
-  void StructureDestroyed() override;
+  void StructureDetached(TCustomDBStructure* structure) override;
   TObjs* AttachedObjs() const;
   // Creates the generic SQL parser with the given dialect; the dialect
   // extractors use it until their own parser exists.

@@ -36,6 +36,7 @@ class TRecordingAcceptor : public TObjAcceptor {
     return true;
   }
   void ReportObjError(const std::string& text) override { Errors.push_back(text); }
+  void StructureDetached(TCustomDBStructure*) override {}
 };
 
 template <class T>
@@ -143,10 +144,11 @@ TEST(Container, AddObjDispatchesByClass) {
 }
 
 TEST(Container, AcceptanceByExtractorHookAndIBEFilter) {
+  // The acceptor outlives the structure, which tells it when it goes.
+  TRecordingAcceptor acceptor;
   TDBStructure structure;
   TObjs& objs = *structure.Objs;
   objs.SetServerType(srvInterBase);
-  TRecordingAcceptor acceptor;
   acceptor.Rejected = {"SKIP"};
   structure.Extractor = &acceptor;
 
