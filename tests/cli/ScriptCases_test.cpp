@@ -1,0 +1,72 @@
+// Runs every folder under tests/cases through the command-line tool and
+// compares the update script with the folder's expected.sql.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "OrvalisCli.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path CasesDir = fs::path(ORVALIS_TEST_DATA) / "cases";
+
+std::string ReadText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> ReadLines(const fs::path& p) {
+  std::vector<std::string> lines;
+  std::ifstream in(p);
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(CasesDir, ec))
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class ScriptCase : public testing::TestWithParam<std::string> {};
+
+TEST_P(ScriptCase, ProducesTheExpectedScript) {
+  const fs::path dir = CasesDir / GetParam();
+  ASSERT_TRUE(fs::exists(dir / "expected.sql")) << dir;
+  std::vector<std::string> args;
+  if (fs::exists(dir / "args")) args = ReadLines(dir / "args");
+  args.push_back((dir / "master.sql").string());
+  args.push_back((dir / "target.sql").string());
+
+  std::ostringstream out, err;
+  const int status = RunOrvalis(args, out, err);
+
+  if (fs::exists(dir / "exit"))
+    EXPECT_EQ(status, std::stoi(ReadText(dir / "exit"))) << err.str();
+  else
+    EXPECT_NE(status, 2) << err.str();
+  EXPECT_EQ(out.str(), ReadText(dir / "expected.sql"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, testing::ValuesIn(CaseNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param;
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+}  // namespace
