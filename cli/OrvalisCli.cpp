@@ -122,9 +122,18 @@ std::string ToLF(const std::string& text) {
 }
 
 // Routes the components' log and error reports to standard error and
-// remembers whether anything went wrong. Errors shown to the user in a
-// message box by the window are printed at once; with --verbose the log lines
-// and the errors raised during the run are printed as they come.
+// remembers whether anything went wrong. As in the window, errors raised
+// during the run are printed as they come (the first parse error carries the
+// script position), and the collected error text follows under "Errors:";
+// log lines are printed only with --verbose.
+// The text without leading and trailing line breaks.
+std::string TrimLineBreaks(const std::string& text) {
+  size_t b = 0, e = text.size();
+  while (b < e && (text[b] == '\n' || text[b] == '\r')) ++b;
+  while (e > b && (text[e - 1] == '\n' || text[e - 1] == '\r')) --e;
+  return text.substr(b, e - b);
+}
+
 class TRunReporter {
  public:
   TRunReporter(std::ostream& err, bool verbose)
@@ -148,26 +157,22 @@ class TRunReporter {
     if (Verbose) Err << ToLF(text) << "\n";
   }
   void Error(const std::string& text) {
-    LiveErrors.push_back(text);
-    if (Verbose) Err << ToLF(text) << "\n";
+    ++LiveErrors;
+    Err << TrimLineBreaks(ToLF(text)) << "\n";
   }
-  bool HadErrors() const { return BoxErrors > 0 || !LiveErrors.empty(); }
+  bool HadErrors() const { return BoxErrors > 0 || LiveErrors > 0; }
 
   // The collected errors under "Errors:", as the window prints them after a
-  // run; errors that were raised but not collected are printed on their own.
+  // run.
   void ReportErrors(const TMsgManager& collected) {
-    if (collected.HasErrors()) {
-      Err << "Errors:\n" << ToLF(collected.GetErrorText()) << "\n";
-    } else if (!Verbose) {
-      for (const std::string& text : LiveErrors) Err << ToLF(text) << "\n";
-    }
+    if (collected.HasErrors()) Err << "Errors:\n" << ToLF(collected.GetErrorText()) << "\n";
   }
 
  private:
   std::ostream& Err;
   bool Verbose;
   int BoxErrors = 0;
-  std::vector<std::string> LiveErrors;
+  int LiveErrors = 0;
   TShowErrorTextHandler PreviousShowError;
 };
 
