@@ -480,6 +480,25 @@ TEST(DependencyWalks, ComputedColumnCreatesOtherTableWithoutItsComputedColumns) 
   }
 }
 
+TEST(DependencyWalks, TableOwnColumnComesWithTheTable) {
+  // A table whose expression uses one of its own columns: the base walk must not
+  // add that column by ALTER TABLE ahead of the CREATE TABLE that holds it.
+  CompareFixture f;
+  auto* t = f.Add<TTblData>(f.master, f.master.TblList);
+  t->Name = "T";
+  TFldData* c = t->AddField(std::make_unique<TFldData>(&f.master, t));
+  c->Name = "C";
+  c->TableName = "T";
+  c->DataType = dtInteger;
+  Use(t, c);
+  t->Exists = false;
+  c->Exists = false;
+  t->TDbObj::CreateDependencies();
+  EXPECT_EQ(f.exec.Count(), 0);
+  EXPECT_FALSE(t->UseOfList[0]->Pending);
+  EXPECT_FALSE(c->Exists);
+}
+
 // Target: table T used by view V1 (used by view V2), trigger TR, procedure P
 // and grant G.
 struct DropGraph {
@@ -616,6 +635,32 @@ TDbObj* MakeProc(CompareFixture& f, bool isFunction) {
   return p;
 }
 
+// An object carrying a description, listed under its key (schema set first).
+template <class T, class... Args>
+T* MakeDescribed(CompareFixture& f, TObjList& list, const std::string& schema,
+                 const std::string& name, Args&&... args) {
+  auto obj = std::make_unique<T>(&f.target, std::forward<Args>(args)...);
+  obj->Name = name;
+  obj->Schema = schema;
+  obj->Description = "It's";
+  T* raw = obj.get();
+  std::unique_ptr<TDbObj> base(std::move(obj));
+  if (!list.Add(raw->GetListKey(), base)) f.loose.push_back(std::move(base));
+  return raw;
+}
+
+TDbObj* MakeKind(CompareFixture& f, TObjList& list, TDbObject kind, const std::string& name,
+                 const std::string& schema = "") {
+  return MakeDescribed<TFake>(f, list, schema, name, kind, name);
+}
+
+TDbObj* MakeTrigger(CompareFixture& f, TDbObj* table, const std::string& schema = "") {
+  auto* tr = MakeDescribed<TTestTrg>(f, f.target.TrgList, schema, "TR", "TR", "begin end");
+  tr->TableName = table->Name;
+  tr->Table = table;
+  return tr;
+}
+
 TEST(DbObj, DescriptionStatementsPerDialect) {
   auto ibMode = [](TUpdateDescriptionType m) {
     return [m](TObjs& o) { o.IBServerOptions->IBCompareOptions->UpdateDescriptionMode = m; };
@@ -698,6 +743,112 @@ TEST(DbObj, DescriptionStatementsPerDialect) {
       {"postgresql view column", srvPostgreSQL,
        [](CompareFixture& f) { return MakeColumn(f, MakeView(f)); }, none, ""},
       {"db2 table", srvDB2, [](CompareFixture& f) { return MakeTable(f); }, none, ""},
+      {"ib describe external function", srvInterBase,
+       [](CompareFixture& f) { return MakeKind(f, f.target.FncList, dboFunction, "F"); },
+       ibMode(udDescribe), "DESCRIBE FUNCTION F\r\n'It''s'"},
+      {"ib comment external function", srvInterBase,
+       [](CompareFixture& f) { return MakeKind(f, f.target.FncList, dboFunction, "F"); },
+       ibMode(udComment), "COMMENT ON EXTERNAL FUNCTION F IS\r\n'It''s'"},
+      {"ib comment table column", srvInterBase,
+       [](CompareFixture& f) { return MakeColumn(f, MakeTable(f)); }, ibMode(udComment),
+       "COMMENT ON COLUMN T.C IS\r\n'It''s'"},
+      {"ib systables generator", srvInterBase,
+       [](CompareFixture& f) { return MakeKind(f, f.target.GnrList, dboGenerator, "G"); },
+       none, "UPDATE RDB$GENERATORS SET RDB$DESCRIPTION = \r\n'It''s'\r\nWHERE RDB$GENERATOR_NAME = 'G'"},
+      {"interbase 2020 collation", srvInterBase,
+       [](CompareFixture& f) { return MakeKind(f, f.target.CltList, dboCollation, "K"); },
+       [](TObjs& o) { o.IBServerOptions->SQLServerVersion = st_InterBase_2020; },
+       "ALTER DESCRIPTION FOR COLLATION K IS\r\n'It''s'"},
+      {"interbase 2020 function", srvInterBase, [](CompareFixture& f) { return MakeProc(f, true); },
+       [](TObjs& o) {
+         o.IBServerOptions->SQLServerVersion = st_InterBase_2020;
+         o.IBServerOptions->IBCompareOptions->UpdateDescriptionMode = udComment;
+       },
+       "ALTER DESCRIPTION FOR PROCEDURE P SET\r\n'It''s'"},
+      {"interbase 2020 external function", srvInterBase,
+       [](CompareFixture& f) { return MakeKind(f, f.target.FncList, dboFunction, "F"); },
+       [](TObjs& o) { o.IBServerOptions->SQLServerVersion = st_InterBase_2020; },
+       "ALTER DESCRIPTION FOR EXTERNAL FUNCTION F SET\r\n'It''s'"},
+      {"interbase 2020 parameter", srvInterBase,
+       [](CompareFixture& f) { return MakeColumn(f, MakeProc(f, false)); },
+       [](TObjs& o) { o.IBServerOptions->SQLServerVersion = st_InterBase_2020; },
+       "ALTER DESCRIPTION FOR PARAMETER P.C SET\r\n'It''s'"},
+      {"asa other kind", srvASA,
+       [](CompareFixture& f) { return MakeKind(f, f.target.ExcList, dboException, "E"); },
+       none, ""},
+      // The column definition already starts with the column name: it is not written twice.
+      {"mysql column", srvMySQL, [](CompareFixture& f) { return MakeColumn(f, MakeTable(f)); },
+       none, "ALTER TABLE T MODIFY COLUMN C INTEGER COMMENT 'It\\'s'"},
+      {"mysql view", srvMySQL, [](CompareFixture& f) { return MakeView(f); }, none, ""},
+      {"oracle trigger on a table with schema", srvOracle,
+       [](CompareFixture& f) { return MakeTrigger(f, MakeTable(f, "S")); }, none,
+       "COMMENT ON TRIGGER S.T.TR IS\r\n'It''s'"},
+      {"oracle domain", srvOracle,
+       [](CompareFixture& f) { return MakeKind(f, f.target.DmnList, dboDomain, "D", "S"); },
+       none, "COMMENT ON TYPE S.D IS\r\n'It''s'"},
+      {"mssql trigger without schema", srvMSSQL,
+       [](CompareFixture& f) { return MakeTrigger(f, MakeTable(f)); }, ms2008(0),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'TRIGGER', @level0name=N'TR'"},
+      {"mssql trigger with schema", srvMSSQL,
+       [](CompareFixture& f) { return MakeTrigger(f, MakeTable(f, "DBO"), "DBO"); }, ms2008(100),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'SCHEMA', @level0name=N'DBO', @level1type=N'TABLE', @level1name=N'T', "
+       "@level2type=N'TRIGGER', @level2name=N'TR'"},
+      {"mssql index of a view", srvMSSQL,
+       [](CompareFixture& f) {
+         MakeDescribed<TViwData>(f, f.target.ViwList, "DBO", "V");
+         auto* idx = MakeDescribed<TIdxData>(f, f.target.IdxList, "DBO", "IX");
+         idx->TableName = "V";
+         return idx;
+       },
+       ms2008(0),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'SCHEMA', @level0name=N'DBO', @level1type=N'VIEW', @level1name=N'V', "
+       "@level2type=N'INDEX', @level2name=N'IX'"},
+      {"mssql index of a table", srvMSSQL,
+       [](CompareFixture& f) {
+         auto* idx = MakeDescribed<TIdxData>(f, f.target.IdxList, "DBO", "IX");
+         idx->TableName = "T";
+         return idx;
+       },
+       ms2008(0),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'SCHEMA', @level0name=N'DBO', @level1type=N'TABLE', @level1name=N'T', "
+       "@level2type=N'INDEX', @level2name=N'IX'"},
+      {"mssql function parameter", srvMSSQL,
+       [](CompareFixture& f) {
+         TDbObj* p = MakeProc(f, true);
+         p->Schema = "DBO";
+         return MakeColumn(f, p);
+       },
+       ms2008(0),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'SCHEMA', @level0name=N'DBO', @level1type=N'FUNCTION', @level1name=N'P', "
+       "@level2type=N'PARAMETER', @level2name=N'C'"},
+      {"mssql xml schema collection", srvMSSQL,
+       [](CompareFixture& f) {
+         auto* d = MakeDescribed<TDmnData>(f, f.target.DmnList, "DBO", "X");
+         d->TypeText = "XML SCHEMA COLLECTION";
+         return d;
+       },
+       ms2008(0),
+       "exec sys.sp_addextendedproperty @name=N'MS_Description', @value=N'It''s', "
+       "@level0type=N'SCHEMA', @level0name=N'DBO', @level1type=N'XML SCHEMA COLLECTION', "
+       "@level1name=N'X'"},
+      {"postgresql constraint", srvPostgreSQL,
+       [](CompareFixture& f) {
+         auto* c = MakeDescribed<TCtrData>(f, f.target.CtrList, "s", "pk");
+         c->TableName = "t";
+         return c;
+       },
+       none, "COMMENT ON CONSTRAINT pk ON s.t IS 'It''s'"},
+      {"postgresql trigger", srvPostgreSQL,
+       [](CompareFixture& f) { return MakeTrigger(f, MakeTable(f, "s")); }, none,
+       "COMMENT ON TRIGGER \"TR\" ON s.\"T\" IS 'It''s'"},
+      {"postgresql sequence", srvPostgreSQL,
+       [](CompareFixture& f) { return MakeKind(f, f.target.GnrList, dboGenerator, "g", "s"); },
+       none, "COMMENT ON SEQUENCE s.g IS 'It''s'"},
   };
   for (const auto& c : cases) {
     CompareFixture f(c.server);
