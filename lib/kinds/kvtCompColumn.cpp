@@ -668,9 +668,9 @@ std::string TFldData::BodyPostgreSQL() {
   if (!Nullable) s += " not null";
   if (!DefaultValue.empty()) s += " default " + GetDefaultText();
   if (!CheckExpression.empty()) {
-    s += " CONSTRAINT ";
-    if (!CheckName.empty()) s += QuoteName(CheckName) + " ";
-    s += "CHECK" + CheckExpression;
+    // An unnamed check has no CONSTRAINT keyword: "CONSTRAINT CHECK" does not parse.
+    if (!CheckName.empty()) s += " CONSTRAINT " + QuoteName(CheckName);
+    s += " CHECK" + CheckExpression;
   }
   return s;
 }

@@ -354,8 +354,9 @@ void TTblData::CreateDependDef() {
   }
   SetExists(true);
   MarkCreated();
-  if (GetServerType() == srvMySQL) {
-    // The keys written inline in the MySQL CREATE TABLE exist with the table.
+  if (GetServerType() == srvMySQL && !Fields.Empty()) {
+    // The keys written inline in the MySQL CREATE TABLE exist with the table;
+    // a table without columns has no key list, so its keys are left to their phases.
     for (TCtrData* c : ConstraintsOn(*this))
       if (c->ConstraintType == ctPrimaryKey || c->ConstraintType == ctUnique) c->SetExists(true);
     for (TIdxData* i : IndexesOn(Objs, Name)) i->SetExists(true);

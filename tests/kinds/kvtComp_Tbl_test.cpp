@@ -117,6 +117,21 @@ TEST(TableText, MySQLInlineKeysAndOptions) {
   EXPECT_TRUE(t->GetExists());
   EXPECT_TRUE(pkRaw->GetExists());
   EXPECT_TRUE(idxRaw->GetExists());
+
+  // A table without columns has no key list: its keys are left to their phases.
+  TTblData* bare = AddTable(objs, "B", {});
+  auto bk = std::make_unique<TCtrData>(&objs);
+  bk->SetName("PK_B");
+  bk->SetConstraintType(ctPrimaryKey);
+  bk->TableName = "B";
+  TCtrData* bkRaw = bk.get();
+  objs.AddObj(bk, true);
+  bare->Exists = false;
+  bkRaw->Exists = false;
+  EXPECT_EQ(bare->GetCreateSQL(), "CREATE TABLE B");
+  bare->CreateDependDef();
+  EXPECT_TRUE(bare->GetExists());
+  EXPECT_FALSE(bkRaw->GetExists());
   objs.SQLExec = nullptr;
 }
 
@@ -389,6 +404,14 @@ TEST_F(TablePhases, MatchDecidesColumnSameness) {
          t.SetBody("(B)");
        },
        false},
+      // The master renders with the target's options: a dialect-1 target has only DATE.
+      {"timestamp against dialect-1 date",
+       [](TFldData& m, TFldData& t) {
+         m.DataType = dtTimestamp;
+         t.DataType = dtDate;
+         t.Objs->IBServerOptions->SQLDialect = 1;
+       },
+       true},
       {"domains",
        [](TFldData& m, TFldData& t) {
          m.DataType = t.DataType = dtDomain;
