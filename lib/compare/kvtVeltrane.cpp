@@ -140,9 +140,12 @@ TCustomVeltrane::~TCustomVeltrane() { ReleaseOwnSQLExec(); }
 TObjs* TCustomVeltrane::ObjsOf(TCustomDBStructure* s) { return s ? s->Objs : nullptr; }
 
 void TCustomVeltrane::ReleaseOwnSQLExec() {
-  if (!OwnSQLExec) return;
+  if (OwnSQLExec) ReleaseSQLExec(OwnSQLExec.get());
+}
+
+void TCustomVeltrane::ReleaseSQLExec(const void* exec) {
   for (TCustomDBStructure* s : {FDBStructureMaster, FDBStructureTarget})
-    if (TObjs* objs = ObjsOf(s); objs && objs->SQLExec == OwnSQLExec.get()) objs->SQLExec = nullptr;
+    if (TObjs* objs = ObjsOf(s); objs && objs->SQLExec == exec) objs->SQLExec = nullptr;
 }
 
 void TCustomVeltrane::SetStructure(TCustomDBStructure*& slot, TCustomDBStructure* value,
@@ -182,9 +185,11 @@ TCustomSQLExec* TCustomVeltrane::GetSQLExec() const {
 }
 
 void TCustomVeltrane::SetSQLExec(TCustomSQLExec* value) {
-  if (OwnSQLExec && LinkedSQLExec == OwnSQLExec.get() && value != OwnSQLExec.get()) {
-    ReleaseOwnSQLExec();
-    OwnSQLExec.reset();
+  if (LinkedSQLExec && LinkedSQLExec != value) {
+    // The containers must not keep a list the comparer no longer tracks: it
+    // may be destroyed without the comparer being told.
+    ReleaseSQLExec(LinkedSQLExec);
+    if (LinkedSQLExec == OwnSQLExec.get()) OwnSQLExec.reset();
   }
   LinkedSQLExec = value;
 }
@@ -226,11 +231,9 @@ void TCustomVeltrane::Notification(const void* removed) {
   // themselves; here only the comparer's own references are dropped.
   if (FDBStructureMaster == removed) FDBStructureMaster = nullptr;
   if (FDBStructureTarget == removed) FDBStructureTarget = nullptr;
-  if (LinkedSQLExec == removed) {
-    for (TCustomDBStructure* s : {FDBStructureMaster, FDBStructureTarget})
-      if (TObjs* objs = ObjsOf(s); objs && objs->SQLExec == removed) objs->SQLExec = nullptr;
-    LinkedSQLExec = nullptr;
-  }
+  // Containers may still hold the list from an earlier comparison.
+  ReleaseSQLExec(removed);
+  if (LinkedSQLExec == removed) LinkedSQLExec = nullptr;
   if (ExtractorMaster == removed) ExtractorMaster = nullptr;
   if (ExtractorTarget == removed) ExtractorTarget = nullptr;
 }
@@ -417,8 +420,9 @@ bool TVeltrane::NormalizeOracleSchemas() {
   TObjs* t = TargetObjs();
   if (!m || !t || t->ServerType != srvOracle) return false;
   const TConnectionOptions& conn = *t->ConnectionOptions;
-  // Without a database name there is no schema to move the objects to.
-  if (conn.DatabaseName.empty() || conn.DatabaseName == conn.HostName) return false;
+  // A database name equal to the host name (both empty, as after a plain
+  // script) names no schema of its own.
+  if (conn.DatabaseName == conn.HostName) return false;
   for (TObjList* list : {&m->GnrList, &m->TblList, &m->ViwList, &m->CtrList, &m->IdxList,
                          &m->TrgList}) {
     if (list->Empty()) continue;

@@ -126,6 +126,8 @@ class TCustomVeltrane {
   static TObjs* ObjsOf(TCustomDBStructure* s);
   // Clears every container reference to the own statement list.
   void ReleaseOwnSQLExec();
+  // Clears every container reference to the given statement list.
+  void ReleaseSQLExec(const void* exec);
 
   std::unique_ptr<TSQLExec> OwnSQLExec;
   TCustomSQLExec* LinkedSQLExec = nullptr;

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
@@ -121,5 +122,58 @@ TEST(ScriptHeader, DatabaseCharsetUpdate) {
     TStringList lines;
     exec.RenderScript(lines, false);
     EXPECT_EQ(lines, c.Expected);
+  }
+}
+
+// Statement kinds, object names and actions let the statement list tell the
+// header statements apart (connect, set names, ...) from object DDL.
+TEST(ScriptHeader, StatementKindsAndObjects) {
+  auto describe = [](const TCustomSQLExec& exec) {
+    std::vector<std::string> out;
+    for (const auto& st : exec.Statements)
+      out.push_back(std::string(StatementKindNames[st->Kind]) + "|" + st->ObjName + "|" +
+                    std::to_string(st->ObjType) + "|" + std::to_string(st->Action));
+    return out;
+  };
+  auto row = [](TStatementKind k, const std::string& name, TDbObject type = dboUnknown,
+                uint8_t action = saNone) {
+    return std::string(StatementKindNames[k]) + "|" + name + "|" + std::to_string(type) + "|" +
+           std::to_string(action);
+  };
+
+  {
+    SCOPED_TRACE("InterBase");
+    TObjs master, target;
+    target.SetServerType(srvInterBase);
+    target.IBServerOptions->DBCharSet = "WIN1252";
+    target.ConnectionOptions->DatabaseName = "emp.fdb";
+    TSQLExec exec;
+    WriteScriptHeaderStatements(exec, master, target, true);
+    EXPECT_EQ(describe(exec), (std::vector<std::string>{row(skSetNames, "WIN1252"),
+                                                        row(skSqlDialect, "3"), row(skConnect, ""),
+                                                        row(skSet, "")}));
+  }
+  {
+    SCOPED_TRACE("MS SQL");
+    TObjs master, target;
+    target.SetServerType(srvMSSQL);
+    target.ConnectionOptions->DatabaseName = "shop";
+    master.MSSQLServerOptions->MSSQLDatabaseOptions->RecursiveTriggers = true;
+    TSQLExec exec;
+    WriteScriptHeaderStatements(exec, master, target, true);
+    EXPECT_EQ(describe(exec), (std::vector<std::string>{
+                                  row(skConnect, ""), row(skStatement, "shop", dboDatabase, saAlter)}));
+  }
+  {
+    SCOPED_TRACE("database charset");
+    TObjs master, target;
+    master.SetServerType(srvInterBase);
+    target.SetServerType(srvInterBase);
+    master.IBServerOptions->DBCharSet = "UTF8";
+    target.IBServerOptions->SQLServerVersion = st_Firebird_21;
+    TSQLExec exec;
+    WriteDatabaseCharsetUpdate(exec, master, target);
+    EXPECT_EQ(describe(exec),
+              (std::vector<std::string>{row(skStatement, ""), row(skCharSet, "")}));
   }
 }

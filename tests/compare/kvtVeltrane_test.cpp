@@ -145,6 +145,58 @@ TEST(VeltraneExtract, TargetSideIsExtractedBeforeMasterSide) {
   EXPECT_TRUE(m->Exists);
 }
 
+TEST(VeltraneExtract, EachSideGetsTheComparersOptionsAndHandsBackItsMessages) {
+  TExtractFixture f;
+  TIBCompareOptions ib;
+  ib.DbCharsetCompare = true;
+  f.Veltrane.SetIBCompareOptions(ib);
+  f.Veltrane.MSSQLCompareOptions->IgnoreFileGroup = true;
+  f.Veltrane.MySQLCompareOptions->CaseSensitiveIdentifiers = false;
+  f.Veltrane.ASACompareOptions->CaseSensitiveIdentifiers = true;
+  f.Veltrane.ASECompareOptions->IgnoreFileGroup = true;
+  f.Veltrane.SetShowFullLog(false);
+  TCmpObjSetType kinds = TCmpObjSetType::Empty();
+  kinds.Include(coTable);
+  kinds.Include(coGenerator);
+  f.Veltrane.CompareObjects = kinds;
+
+  // What each extractor sees while it runs.
+  auto observe = [&](TFakeExtract& ex, const std::string& side) {
+    ex.Fill = [&ex, side, &f](TObjs& o) {
+      EXPECT_EQ(ex.GetDBStructure(), side == "target" ? &f.Target : &f.Master);
+      EXPECT_TRUE(o.IBServerOptions->IBCompareOptions->DbCharsetCompare);
+      EXPECT_TRUE(o.MSSQLServerOptions->MSSQLCompareOptions->IgnoreFileGroup);
+      EXPECT_FALSE(o.MySQLServerOptions->MySQLCompareOptions->CaseSensitiveIdentifiers);
+      EXPECT_TRUE(o.ASAServerOptions->ASACompareOptions->CaseSensitiveIdentifiers);
+      EXPECT_TRUE(o.ASEServerOptions->ASECompareOptions->IgnoreFileGroup);
+      EXPECT_FALSE(ex.ShowFullLog);
+      EXPECT_EQ(o.CompareObjects, f.Veltrane.CompareObjects);
+      f.Trace.push_back(side + " asks " + std::to_string(ex.ExtractObjects.Bits));
+      ex.Messages->Add("note from " + side, mkWarning);
+    };
+  };
+  observe(f.TargetEx, "target");
+  observe(f.MasterEx, "master");
+
+  EXPECT_TRUE(f.Veltrane.Extract());
+  const std::string only = std::to_string(kinds.Bits);
+  EXPECT_NE(std::find(f.Trace.begin(), f.Trace.end(), "target asks " + only), f.Trace.end());
+  EXPECT_NE(std::find(f.Trace.begin(), f.Trace.end(), "master asks " + only), f.Trace.end());
+  ASSERT_EQ(f.Veltrane.MsgManager.Count(), 2);
+  EXPECT_EQ(f.Veltrane.MsgManager.Items[0]->Text, "note from target");
+  EXPECT_EQ(f.Veltrane.MsgManager.Items[1]->Text, "note from master");
+
+  // Without ExtractOnlyComparedObjects the extractors are asked for everything.
+  ib.ExtractOnlyComparedObjects = false;
+  f.Veltrane.SetIBCompareOptions(ib);
+  f.Trace.clear();
+  EXPECT_TRUE(f.Veltrane.Extract());
+  const std::string all = std::to_string(TCmpObjSetType().Bits);
+  EXPECT_NE(std::find(f.Trace.begin(), f.Trace.end(), "target asks " + all), f.Trace.end());
+  EXPECT_NE(std::find(f.Trace.begin(), f.Trace.end(), "master asks " + all), f.Trace.end());
+  EXPECT_EQ(f.Veltrane.MsgManager.Count(), 2);  // messages of the earlier run are gone
+}
+
 TEST(VeltraneExtract, TargetErrorStopsMasterSideAndCompare) {
   TExtractFixture f;
   f.TargetEx.Error = "File not found: target.sql";
@@ -248,6 +300,34 @@ TEST(VeltraneExtract, OracleTargetMovesMasterObjectsIntoItsSchema) {
   EXPECT_EQ(f.Veltrane.ConnectionOptions->DatabaseName, "SCOTT");
 }
 
+TEST(VeltraneExtract, OracleSchemaFollowsTheTargetDatabaseNameUnlessItIsTheHostName) {
+  struct TCase {
+    const char* Database;
+    const char* Host;
+    const char* MasterKey;  // key of the master table after Extract
+  };
+  const TCase cases[] = {
+      {"SCOTT", "", "SCOTT.T"},
+      {"", "", "HR.T"},            // no connection: schemas stay
+      {"ORCL", "ORCL", "HR.T"},    // the database name is the host's
+      {"", "db1", "T"},            // differing names: the (empty) name is the schema
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Database) + "@" + c.Host);
+    TExtractFixture f(srvOracle);
+    f.TargetEx.Fill = [&c](TObjs& o) {
+      o.ConnectionOptions->DatabaseName = c.Database;
+      o.ConnectionOptions->HostName = c.Host;
+    };
+    f.MasterEx.Fill = [](TObjs& o) {
+      AddTable(o, "T", {"A"})->SetSchema("HR");
+      o.TblList.ReKey();
+    };
+    ASSERT_TRUE(f.Veltrane.Extract());
+    EXPECT_NE(f.Master.Objs->FindTable(c.MasterKey), nullptr);
+  }
+}
+
 TEST(VeltranePairing, KeysFollowTheTargetListsCaseRuleAndFlagsStartRight) {
   TFixture f(srvMSSQL);
   // Names keep their case here, so only the lists' case rule can pair them.
@@ -341,6 +421,58 @@ TEST(VeltraneCompare, EmptyCompareObjectsRunsOnlyTheAlwaysPhases) {
   EXPECT_EQ(LineOf(lines, "GENERATOR"), -1);
 }
 
+TEST(VeltraneCompare, KindBitsAndTargetServerGatePhases) {
+  struct TCase {
+    const char* Name;
+    TServerType Type;
+    std::vector<TCmpObjType> Kinds;
+    bool CharsetCompare;
+    std::vector<std::string> Present;
+    std::vector<std::string> Absent;
+  };
+  const TCase cases[] = {
+      {"tables only", srvInterBase, {coTable}, false,
+       {"CREATE TABLE NEWT", "DROP TABLE OLDT"}, {"GENERATOR", "RDB$CHARACTER_SET_NAME"}},
+      {"generators only", srvInterBase, {coGenerator}, false,
+       {"CREATE GENERATOR G1", "DROP GENERATOR G2"}, {"TABLE"}},
+      {"database charset on an InterBase target", srvInterBase, {}, true,
+       {"UPDATE RDB$DATABASE SET RDB$CHARACTER_SET_NAME = 'UTF8'", "SET NAMES UTF8"}, {"TABLE"}},
+      {"database charset needs an InterBase target", srvMySQL, {}, true,
+       {}, {"RDB$DATABASE", "SET NAMES"}},
+      {"schemas are always compared", srvMSSQL, {}, false,
+       {"CREATE SCHEMA", "DROP SCHEMA"}, {"TABLE"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TFixture f(c.Type);
+    TObjs& m = *f.Master.Objs;
+    TObjs& t = *f.Target.Objs;
+    AddTable(m, "NEWT", {"A"});
+    AddTable(t, "OLDT", {"A"});
+    AddGenerator(m, "G1");
+    AddGenerator(t, "G2");
+    for (TObjs* o : {&m, &t}) {
+      auto sch = std::make_unique<TSchData>(o);
+      sch->SetName(o == &m ? "SALES" : "LEGACY");
+      EXPECT_TRUE(o->AddObj(sch, true));
+    }
+    m.IBServerOptions->DBCharSet = "UTF8";
+    TIBCompareOptions ib;
+    ib.DbCharsetCompare = c.CharsetCompare;
+    f.Veltrane.SetIBCompareOptions(ib);
+    TCmpObjSetType kinds = TCmpObjSetType::Empty();
+    for (TCmpObjType k : c.Kinds) kinds.Include(k);
+    f.Veltrane.CompareObjects = kinds;
+
+    f.Veltrane.Compare();
+    const TStringList lines = f.Render();
+    SCOPED_TRACE(Joined(lines));
+    for (const std::string& p : c.Present) EXPECT_GE(LineOf(lines, p), 0) << p;
+    for (const std::string& a : c.Absent) EXPECT_EQ(LineOf(lines, a), -1) << a;
+    EXPECT_TRUE(f.Errors.empty());
+  }
+}
+
 TEST(VeltraneCompare, RepeatedCompareGivesTheSameScript) {
   TFixture f;
   AddTable(*f.Master.Objs, "T", {"A", "B"});
@@ -400,6 +532,18 @@ TEST(VeltraneLinks, StructuresPartnersAndStatementLists) {
     EXPECT_EQ(master.Objs->SQLExec, nullptr);
     v.Compare();
     EXPECT_EQ(master.Objs->SQLExec, &linked);
+
+    // Switching lists leaves no container with the list it no longer tracks.
+    {
+      TSQLExec shortLived;
+      v.SetSQLExec(&shortLived);
+      v.Compare();
+      EXPECT_EQ(other.Objs->SQLExec, &shortLived);
+      v.SetSQLExec(&linked);
+      EXPECT_EQ(master.Objs->SQLExec, nullptr);
+      EXPECT_EQ(other.Objs->SQLExec, nullptr);
+    }
+    v.Compare();
 
     // A component going away is forgotten.
     TFakeExtract ex(srvInterBase, nullptr, "");

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -21,9 +22,19 @@
 #include "extract/kvtMySQLScriptExtract.h"
 #include "extract/kvtOracleScriptExtract.h"
 #include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Def.h"
 #include "kinds/kvtComp_Dmn.h"
+#include "kinds/kvtComp_Exc.h"
+#include "kinds/kvtComp_Fnc.h"
+#include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
+#include "kinds/kvtComp_Pkg.h"
+#include "kinds/kvtComp_Prc.h"
+#include "kinds/kvtComp_Rol.h"
+#include "kinds/kvtComp_Rul.h"
 #include "kinds/kvtComp_Tbl.h"
+#include "kinds/kvtComp_Trg.h"
+#include "kinds/kvtComp_Viw.h"
 #include "parse/kvtParser.h"
 
 namespace fs = std::filesystem;
@@ -321,6 +332,74 @@ TEST_F(ExtractTest, IndexesAndConstraintsFollowTheirTable) {
   EXPECT_EQ(Db.Objs->FindIndex("ORD_IX2"), nullptr);
   EXPECT_NE(Db.Objs->FindConstraint("CK_ORDERS"), nullptr);
   EXPECT_EQ(Db.Objs->FindConstraint("ORD_CK"), nullptr);
+}
+
+TEST(ExtractPatterns, AcceptObjectJudgesByClassNotByObjectKind) {
+  struct Case {
+    std::function<std::unique_ptr<TDbObj>()> make;
+    TDbObject kind;  // expected kind; dboUnknown: accepted without the name test
+  };
+  TDBStructure db;
+  TObjs* o = db.Objs;
+  auto idx = [o] {
+    auto i = std::make_unique<TIdxData>(o);
+    i->TableName = "TBL";
+    return std::unique_ptr<TDbObj>(std::move(i));
+  };
+  auto ctr = [o] {
+    auto c = std::make_unique<TCtrData>(o);
+    c->TableName = "TBL";
+    return std::unique_ptr<TDbObj>(std::move(c));
+  };
+  const Case cases[] = {
+      {[o] { return std::make_unique<TDmnData>(o); }, dboDomain},
+      {[o] { return std::make_unique<TUdfData>(o); }, dboFunction},
+      {[o] { return std::make_unique<TGnrData>(o); }, dboGenerator},
+      {[o] { return std::make_unique<TTblData>(o); }, dboTable},
+      {[o] { return std::make_unique<TViwData>(o); }, dboView},
+      {[o] { return std::make_unique<TTrgData>(o); }, dboTrigger},
+      {[o] { return std::make_unique<TPrcData>(o); }, dboProcedure},
+      {[o] { return std::make_unique<TExcData>(o); }, dboException},
+      {[o] { return std::make_unique<TDefData>(o); }, dboDefault},
+      {[o] { return std::make_unique<TRulData>(o); }, dboRule},
+      {[o] { return std::make_unique<TPkgData>(o); }, dboPackage},
+      {[o] { return std::make_unique<TRolData>(o); }, dboRole},
+      {[o] { return std::make_unique<TPblData>(o); }, dboPublication},
+      {[o] { return std::make_unique<TSchData>(o); }, dboSchema},
+      {[o] { return std::make_unique<TOprData>(o); }, dboOperator},
+      {[o] { return std::make_unique<TOpcData>(o); }, dboOperatorClass},
+      {[o] { return std::make_unique<TCnvData>(o); }, dboConversion},
+      {[o] { return std::make_unique<TEvtData>(o); }, dboEvent},
+      {[o] { return std::make_unique<TCltData>(o); }, dboCollation},
+      {idx, dboTable},
+      {ctr, dboTable},
+      {[o] { return std::make_unique<TGntData>(o); }, dboUnknown},
+  };
+  TIBScriptExtract ext;
+  std::string seenName;
+  TDbObject seenKind = dboUnknown;
+  ext.OnAcceptObj = [&](void*, const std::string& name, TDbObject kind, bool& accept) {
+    seenName = name;
+    seenKind = kind;
+    accept = false;
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<TDbObj> obj = c.make();
+    SCOPED_TRACE(obj->ClassName());
+    obj->Name = "OBJ";
+    obj->ObjType = dboUnknown;  // the class decides, not the object's kind
+    seenName.clear();
+    seenKind = dboUnknown;
+    const bool accepted = ext.AcceptObject(obj.get());
+    EXPECT_EQ(seenKind, c.kind);
+    if (c.kind == dboUnknown) {
+      EXPECT_TRUE(accepted);
+      EXPECT_TRUE(seenName.empty());
+    } else {
+      EXPECT_FALSE(accepted);
+      EXPECT_EQ(seenName, c.kind == dboTable && !obj->As<TTblData>() ? "TBL" : "OBJ");
+    }
+  }
 }
 
 TEST_F(ExtractTest, RejectedObjectIsFreedAndAcceptedOneOwnedByContainer) {
