@@ -1,6 +1,7 @@
 #include "core/kvtDBStructure.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 
 #include "core/kvtDBOptions.h"
@@ -184,6 +185,17 @@ struct TCustomObjs::TGrantIndex {
   }
 };
 
+// Per name, the first role, login and user in RolList order (slot = role
+// kind), with the entry key that places it in that order.
+struct TCustomObjs::TRoleIndex {
+  struct Slot {
+    std::string Key;
+    TRolData* Obj = nullptr;
+  };
+  uint64_t Version = ~uint64_t{0};
+  std::unordered_map<std::string, std::array<Slot, 3>> Names;
+};
+
 TCustomObjs::TCustomObjs()
     : ConnectionOptions(std::make_unique<TConnectionOptions>()),
       IBServerOptions(std::make_unique<TIBServerOptions>()),
@@ -194,7 +206,8 @@ TCustomObjs::TCustomObjs()
       OracleServerOptions(std::make_unique<TOracleServerOptions>()),
       PGSQLServerOptions(std::make_unique<TPGSQLServerOptions>()),
       DB2ServerOptions(std::make_unique<TDB2ServerOptions>()),
-      GrantIndex(std::make_unique<TGrantIndex>()) {}
+      GrantIndex(std::make_unique<TGrantIndex>()),
+      RoleIndex(std::make_unique<TRoleIndex>()) {}
 
 TCustomObjs::~TCustomObjs() {
   FreeObjects();
@@ -263,7 +276,13 @@ bool TCustomObjs::AddObj(std::unique_ptr<TDbObj>& obj, bool freeIfRejected) {
       if (freeIfRejected) obj.reset();
       return false;
     }
-    return list->Add(obj->GetListKey(), obj);
+    const std::string key = obj->GetListKey();
+    // Keep the role index current without a rebuild per added role.
+    TRolData* rol = list == &RolList ? obj->As<TRolData>() : nullptr;
+    const bool roleIndexCurrent = rol && RoleIndex->Version == RolList.Version();
+    if (!list->Add(key, obj)) return false;
+    if (roleIndexCurrent) IndexAddedRole(rol, key);
+    return true;
   } catch (const std::exception& e) {
     ReportError(std::string("Object not added: ") + e.what());
     return false;
@@ -312,10 +331,35 @@ TFldData* TCustomObjs::FindProcParam(const std::string& procKey, const std::stri
   return prc->Results.Find(name);
 }
 
-TRolData* TCustomObjs::FindRoleOfKind(const std::string& name, uint8_t kind) const {
+void TCustomObjs::RebuildRoleIndex() const {
+  TRoleIndex& ri = *RoleIndex;
+  ri.Names.clear();
   for (const auto& e : RolList) {
     auto* rol = e.Obj->As<TRolData>();
-    if (rol && rol->Name == name && rol->RoleKind == kind) return rol;
+    if (!rol || rol->RoleKind > rkUser) continue;
+    TRoleIndex::Slot& slot = ri.Names[rol->Name][rol->RoleKind];
+    if (!slot.Obj) slot = TRoleIndex::Slot{e.Key, rol};  // walked in list order: first wins
+  }
+  ri.Version = RolList.Version();
+}
+
+void TCustomObjs::IndexAddedRole(TRolData* rol, const std::string& key) {
+  if (rol->RoleKind <= rkUser) {
+    TRoleIndex::Slot& slot = RoleIndex->Names[rol->Name][rol->RoleKind];
+    if (!slot.Obj || RolList.KeyLess(key, slot.Key)) slot = TRoleIndex::Slot{key, rol};
+  }
+  RoleIndex->Version = RolList.Version();
+}
+
+TRolData* TCustomObjs::FindRoleOfKind(const std::string& name, uint8_t kind) const {
+  TRoleIndex& ri = *RoleIndex;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (attempt > 0 || ri.Version != RolList.Version()) RebuildRoleIndex();
+    auto it = ri.Names.find(name);
+    if (it == ri.Names.end()) return nullptr;
+    TRolData* rol = it->second[kind].Obj;
+    // A role renamed or re-kinded after it was indexed: index again.
+    if (!rol || (rol->Name == name && rol->RoleKind == kind)) return rol;
   }
   return nullptr;
 }
@@ -456,13 +500,15 @@ void TCustomObjs::FreeObjects() {
   for (TObjList* list : AllLists()) list->Clear();
   GrantIndex->Groups.clear();
   GrantIndex->Version = ~uint64_t{0};
+  RoleIndex->Names.clear();
+  RoleIndex->Version = ~uint64_t{0};
 }
 
 void TCustomObjs::Clear() {
   FreeObjects();
-  IBServerOptions->Clear();
-  MSSQLServerOptions->Clear();
-  ASAServerOptions->Clear();
+  IBServerOptions->IBDatabaseOptions->Clear();
+  MSSQLServerOptions->MSSQLDatabaseOptions->Clear();
+  ASAServerOptions->ASADatabaseOptions->Clear();
   CurrentSchema.clear();
   WorkText1.clear();
   WorkText2.clear();

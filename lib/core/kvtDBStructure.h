@@ -211,6 +211,8 @@ class TCustomObjs {
   TFldData* FindTableField(const std::string& tableKey, const std::string& column) const;
   TFldData* FindViewField(const std::string& viewKey, const std::string& column) const;
   TFldData* FindProcParam(const std::string& procKey, const std::string& name) const;
+  // First role, login or user in list order with exactly this name (not by
+  // key). Hashed by name; a role's name and kind are set before it is added.
   TRolData* FindRole(const std::string& name) const;
   TRolData* FindLogin(const std::string& name) const;
   TRolData* FindUser(const std::string& name) const;
@@ -227,6 +229,10 @@ class TCustomObjs {
   std::string GetServerVersionText() const;
   int GetTargetODSMajor() const;
   void CacheTexts();
+  // Frees every object and resets the database options of InterBase, MS SQL
+  // and SQL Anywhere. Server versions and compare options are configuration
+  // (the comparer copies its compare options in before the extractor clears
+  // the structure), so they keep their values.
   virtual void Clear();
 
   // Every list, in the order AddObj tests the classes (SchList included).
@@ -236,12 +242,16 @@ class TCustomObjs {
 
  private:
   struct TGrantIndex;
+  struct TRoleIndex;
   void ReportError(const std::string& text);
   TRolData* FindRoleOfKind(const std::string& name, uint8_t kind) const;
   TObjList* ListFor(TDbObj* obj);
   void FreeObjects();
 
   std::unique_ptr<TGrantIndex> GrantIndex;  // grants grouped for MergeGrant
+  std::unique_ptr<TRoleIndex> RoleIndex;    // first role of each kind by name
+  void RebuildRoleIndex() const;
+  void IndexAddedRole(TRolData* rol, const std::string& key);
 };
 
 class TObjs : public TCustomObjs {

@@ -7,7 +7,7 @@
 namespace {
 
 // Splits at CR LF, CR and LF, each ending one line. A text that ends in a line
-// break has no empty line after it; the empty text is one empty line.
+// break has no empty line after it; the empty text has no lines.
 TStringList SplitLines(const std::string& text) {
   TStringList lines;
   size_t start = 0;
@@ -22,7 +22,7 @@ TStringList SplitLines(const std::string& text) {
       ++i;
     }
   }
-  if (start < text.size() || lines.empty()) lines.emplace_back(text, start, text.size() - start);
+  if (start < text.size()) lines.emplace_back(text, start, text.size() - start);
   return lines;
 }
 

@@ -221,6 +221,46 @@ TEST(Container, RolesLoginsAndUsersAreFoundByKind) {
   EXPECT_EQ(objs.FindRole("admin"), nullptr);
 }
 
+// A role whose list key is given, so that two roles of one name can sit in
+// different places of the list.
+class TKeyedRole : public TRolData {
+ public:
+  TKeyedRole(TObjs* objs, std::string name, std::string key, uint8_t kind)
+      : TRolData(objs), Key(std::move(key)) {
+    Name = std::move(name);
+    RoleKind = kind;
+  }
+  std::string GetListKey() override { return Key; }
+  std::string Key;
+};
+
+TEST(Container, RoleLookupsTakeTheFirstInListOrder) {
+  TObjs objs;
+  objs.SetServerType(srvMSSQL);  // keys compare without case; names still exactly
+  auto add = [&](const char* name, const char* key, uint8_t kind) {
+    auto r = std::make_unique<TKeyedRole>(&objs, name, key, kind);
+    TRolData* raw = r.get();
+    EXPECT_TRUE(objs.AddObj(r, true)) << key;
+    return raw;
+  };
+  TRolData* late = add("R", "s3.R", rkUser);
+  EXPECT_EQ(objs.FindUser("R"), late);
+  // Added after a lookup, but placed before in list order.
+  TRolData* early = add("R", "S1.R", rkUser);
+  EXPECT_EQ(objs.FindUser("R"), early);
+  TRolData* middle = add("R", "s2.R", rkUser);
+  EXPECT_EQ(objs.FindUser("R"), early);
+  EXPECT_EQ(objs.FindRole("R"), nullptr);
+  EXPECT_EQ(objs.FindUser("r"), nullptr);
+
+  objs.RolList.Delete(objs.RolList.IndexOf("s1.r"));
+  EXPECT_EQ(objs.FindUser("R"), middle);
+  // A kind set after the lookup was indexed is still honoured.
+  middle->RoleKind = rkLogin;
+  EXPECT_EQ(objs.FindUser("R"), late);
+  EXPECT_EQ(objs.FindLogin("R"), middle);
+}
+
 // A grant keyed by its fields, as the grant kind's GRANT text would key it.
 class TKeyedGrant : public TGntData {
  public:
@@ -351,13 +391,50 @@ TEST(Structure, ClearFreesObjectsAndUnlinksPartnerPairs) {
   auto k = Make<TPkgData>(target, "K");
   target.AddObj(k, true);
   target.CurrentSchema = "S";
-  target.MSSQLServerOptions->Collation = "X";
+  target.MSSQLServerOptions->MSSQLDatabaseOptions->Collation = "X";
 
   targetS.Clear();
   for (TObjList* list : target.AllLists()) EXPECT_EQ(list->Count(), 0);
   EXPECT_EQ(mraw->Pair, nullptr);
   EXPECT_EQ(target.CurrentSchema, "");
-  EXPECT_EQ(target.MSSQLServerOptions->Collation, "");
+  EXPECT_EQ(target.MSSQLServerOptions->MSSQLDatabaseOptions->Collation, "");
+}
+
+// The comparer copies its compare options into the container and then the
+// extractor clears the structure: only the database options may go.
+TEST(Structure, ClearResetsDatabaseOptionsButKeepsConfiguration) {
+  TDBStructure s;
+  TObjs& objs = *s.Objs;
+  objs.SetServerType(srvInterBase);
+  objs.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  objs.IBServerOptions->IBCompareOptions->IgnoreIBEObjects = false;
+  objs.IBServerOptions->IBCompareOptions->UpdateDescriptionMode = udComment;
+  objs.IBServerOptions->IBDatabaseOptions->ODSMajor = 12;
+  objs.IBServerOptions->IBDatabaseOptions->PageSize = 8192;
+  objs.MSSQLServerOptions->SQLServerVersion = st_MSSQL2019;
+  objs.MSSQLServerOptions->MSSQLCompareOptions->CaseSensitiveIdentifiers = true;
+  objs.MSSQLServerOptions->MSSQLDatabaseOptions->RecursiveTriggers = true;
+  objs.ASAServerOptions->SQLServerVersion = st_ASA7;
+  objs.ASAServerOptions->ASACompareOptions->CaseSensitiveIdentifiers = true;
+  objs.ASAServerOptions->ASADatabaseOptions->Statistics = 3;
+  objs.ASAServerOptions->ASADatabaseOptions->DateOrder = "DMY";
+
+  s.Clear();
+  EXPECT_EQ(objs.IBServerOptions->IBDatabaseOptions->ODSMajor, 0);
+  EXPECT_EQ(objs.IBServerOptions->IBDatabaseOptions->PageSize, 0);
+  EXPECT_FALSE(objs.MSSQLServerOptions->MSSQLDatabaseOptions->RecursiveTriggers);
+  EXPECT_EQ(objs.ASAServerOptions->ASADatabaseOptions->Statistics, 0);
+  EXPECT_EQ(objs.ASAServerOptions->ASADatabaseOptions->DateOrder, "");
+
+  EXPECT_EQ(objs.IBServerOptions->SQLServerVersion, st_Firebird_30);
+  EXPECT_EQ(objs.IBServerOptions->IBCompareOptions->UpdateDescriptionMode, udComment);
+  EXPECT_EQ(objs.MSSQLServerOptions->SQLServerVersion, st_MSSQL2019);
+  EXPECT_TRUE(objs.MSSQLServerOptions->MSSQLCompareOptions->CaseSensitiveIdentifiers);
+  EXPECT_EQ(objs.ASAServerOptions->SQLServerVersion, st_ASA7);
+  EXPECT_TRUE(objs.ASAServerOptions->ASACompareOptions->CaseSensitiveIdentifiers);
+  // The kept option still governs what the container takes.
+  auto ibe = Make<TPrcData>(objs, "IBE$LOG");
+  EXPECT_TRUE(objs.AddObj(ibe, true));
 }
 
 TEST(Structure, OptionPropertiesCopyIntoTheContainersObjects) {

@@ -19,11 +19,12 @@ struct RenderCase {
   TDbObject objType;
   uint8_t action;
   TStringList expected;
+  std::string terminator = {};  // the statement's own terminator; empty: the default
 };
 
 TStringList Render(const RenderCase& c) {
   TSQLExec exec;
-  exec.AddStatement(c.sql, c.kind, "X", c.objType, c.action);
+  exec.AddStatement(c.sql, c.kind, "X", c.objType, c.action, "", c.terminator);
   TStringList lines;
   exec.RenderScript(lines, false);
   return lines;
@@ -52,6 +53,24 @@ TEST(SQLExec, RenderRules) {
        {"INSERT INTO T VALUES (1);", ""}},
       {"commit has no terminator", "COMMIT WORK", skCommit, dboUnknown, saCommit, {"COMMIT WORK"}},
       {"connect", "CONNECT 'db'", skConnect, dboUnknown, saNone, {"CONNECT 'db';", ""}},
+      {"select alone", "SELECT 1 FROM T", skSelect, dboUnknown, saNone, {"SELECT 1 FROM T"}},
+      {"execute block alone", "EXECUTE BLOCK AS BEGIN END", skExecuteBlock, dboUnknown, saNone,
+       {"EXECUTE BLOCK AS BEGIN END"}},
+      {"delete", "DELETE FROM T", skDelete, dboUnknown, saDelete, {"DELETE FROM T;", ""}},
+      // Rules that end in ";" whatever the statement's own terminator says.
+      {"package create ignores the terminator", "CREATE PACKAGE K AS END", skStatement, dboPackage,
+       saCreate, {"CREATE PACKAGE K AS END;", ""}, "^\r\n"},
+      {"package alter uses the terminator", "ALTER PACKAGE K AS END", skStatement, dboPackage,
+       saAlter, {"ALTER PACKAGE K AS END^", ""}, "^\r\n"},
+      {"view ignores the terminator", "CREATE VIEW V AS SELECT 1", skStatement, dboView, saCreate,
+       {"CREATE VIEW V AS SELECT 1", ";", ""}, "^\r\n"},
+      {"view rule applies to a comment", "/* V */", skComment, dboView, saComment,
+       {"/* V */", ";", ""}},
+      {"description before the view rule", "COMMENT ON VIEW V IS 'x'", skDescription, dboView,
+       saDescription, {"COMMENT ON VIEW V IS 'x';", ""}},
+      {"procedure before the view rule", "X", skProcedure, dboView, saCreate, {"X;", ""}},
+      {"set uses the terminator", "SET SQL DIALECT 3", skSqlDialect, dboUnknown, saNone,
+       {"SET SQL DIALECT 3^", ""}, "^\r\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(Render(c), c.expected) << c.label;
 }
@@ -72,6 +91,11 @@ TEST(SQLExec, AddStatementKeepsWhatItIsGiven) {
 
   TStatement* own = exec.AddStatement("SET X", skSet, "", dboUnknown, saNone, "", "^\r\n");
   EXPECT_EQ(own->Terminator, "^\r\n");
+  TStatement* blank = exec.AddComment("");  // an empty comment holds no line
+  ASSERT_NE(blank, nullptr);
+  EXPECT_TRUE(blank->Lines.empty());
+  EXPECT_EQ(blank->LineCount, 0);
+  exec.DeleteStatement(2);
   TStatement* comment = exec.AddComment("/* x */");
   EXPECT_EQ(comment->Terminator, "");
   EXPECT_EQ(comment->ObjName, "/*  */");
