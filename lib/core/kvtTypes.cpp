@@ -1,6 +1,7 @@
 #include "core/kvtTypes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -32,8 +33,8 @@ bool CharInSet(char c, const TCharSet& set) { return set.test(static_cast<unsign
 bool TryParseInt(const std::string& text, int32_t& value) {
   if (text.empty()) return false;
   const char* begin = text.c_str();
-  // strtol skips leading white space; a whole-text conversion must not.
-  if (*begin == ' ' || *begin == '\t' || *begin == '\r' || *begin == '\n') return false;
+  // strtoll skips leading white space; a whole-text conversion must not.
+  if (std::isspace(static_cast<unsigned char>(*begin))) return false;
   char* end = nullptr;
   errno = 0;
   long long v = std::strtoll(begin, &end, 10);

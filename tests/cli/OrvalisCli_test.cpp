@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -231,6 +232,114 @@ TEST(OrvalisCli, SetAppliesToBothStructuresAndTheComparer) {
     EXPECT_EQ(PublishedOptionValues(std::string(prefix) + ".SQLServerVersion").size(),
               static_cast<size_t>(GetServerVersionCount(type)))
         << prefix;
+}
+
+// Every server and compare option field is reachable under the name its class
+// uses, and each name lands on its own field (a value away from the default,
+// checked in both containers and, for compare options, in the comparer).
+TEST(OrvalisCli, SetReachesEveryOptionField) {
+  using ObjsCheck = std::function<bool(TObjs&)>;
+  using CmpCheck = std::function<bool(TVeltrane&)>;
+  struct TCase {
+    std::string Assignment;
+    ObjsCheck InObjs;
+    CmpCheck InComparer;  // compare options only
+  };
+  auto ib = [](TObjs& o) -> TIBServerOptions& { return *o.IBServerOptions; };
+  auto ibc = [](TObjs& o) -> TIBCompareOptions& { return *o.IBServerOptions->IBCompareOptions; };
+  auto ms = [](TObjs& o) -> TMSSQLServerOptions& { return *o.MSSQLServerOptions; };
+  auto msc = [](TObjs& o) -> TMSSQLCompareOptions& {
+    return *o.MSSQLServerOptions->MSSQLCompareOptions;
+  };
+  auto ase = [](TObjs& o) -> TASECompareOptions& { return *o.ASEServerOptions->ASECompareOptions; };
+  const TCase cases[] = {
+      {"IB.SQLServerVersion=st_InterBase_2020",
+       [&](TObjs& o) { return ib(o).SQLServerVersion == st_InterBase_2020; }, nullptr},
+      {"IB.SQLDialect=2", [&](TObjs& o) { return ib(o).SQLDialect == 2; }, nullptr},
+      {"IB.DBCharSet=win1252", [&](TObjs& o) { return ib(o).DBCharSet == "WIN1252"; }, nullptr},
+      {"IB.DbCharsetCompare=true", [&](TObjs& o) { return ibc(o).DbCharsetCompare; },
+       [](TVeltrane& v) { return v.IBCompareOptions->DbCharsetCompare; }},
+      {"IB.FldCharsetCompare=true", [&](TObjs& o) { return ibc(o).FldCharsetCompare; },
+       [](TVeltrane& v) { return v.IBCompareOptions->FldCharsetCompare; }},
+      {"IB.UpdateDescriptionMode=udComment",
+       [&](TObjs& o) { return ibc(o).UpdateDescriptionMode == udComment; },
+       [](TVeltrane& v) { return v.IBCompareOptions->UpdateDescriptionMode == udComment; }},
+      {"IB.ModifySystemTables=true", [&](TObjs& o) { return ibc(o).ModifySystemTables; },
+       [](TVeltrane& v) { return v.IBCompareOptions->ModifySystemTables; }},
+      {"IB.GenerateCOMMIT=true", [&](TObjs& o) { return ibc(o).GenerateCOMMIT; },
+       [](TVeltrane& v) { return v.IBCompareOptions->GenerateCOMMIT; }},
+      {"IB.UseRECONNECT=false", [&](TObjs& o) { return !ibc(o).UseRECONNECT; },
+       [](TVeltrane& v) { return !v.IBCompareOptions->UseRECONNECT; }},
+      {"IB.AllowDataTypeConversion=true", [&](TObjs& o) { return ibc(o).AllowDataTypeConversion; },
+       [](TVeltrane& v) { return v.IBCompareOptions->AllowDataTypeConversion; }},
+      {"IB.UpdateFieldPosition=false", [&](TObjs& o) { return !ibc(o).UpdateFieldPosition; },
+       [](TVeltrane& v) { return !v.IBCompareOptions->UpdateFieldPosition; }},
+      {"IB.ExtractOnlyComparedObjects=false",
+       [&](TObjs& o) { return !ibc(o).ExtractOnlyComparedObjects; },
+       [](TVeltrane& v) { return !v.IBCompareOptions->ExtractOnlyComparedObjects; }},
+      {"IB.IgnoreIBEObjects=false", [&](TObjs& o) { return !ibc(o).IgnoreIBEObjects; },
+       [](TVeltrane& v) { return !v.IBCompareOptions->IgnoreIBEObjects; }},
+      {"MSSQL.SQLServerVersion=st_MSSQL2019",
+       [&](TObjs& o) { return ms(o).SQLServerVersion == st_MSSQL2019; }, nullptr},
+      {"MSSQL.DBCharSet=cp1252", [&](TObjs& o) { return ms(o).DBCharSet == "cp1252"; }, nullptr},
+      {"MSSQL.Collation=Latin1", [&](TObjs& o) { return ms(o).Collation == "Latin1"; }, nullptr},
+      {"MSSQL.IgnoreFileGroup=true", [&](TObjs& o) { return msc(o).IgnoreFileGroup; },
+       [](TVeltrane& v) { return v.MSSQLCompareOptions->IgnoreFileGroup; }},
+      {"MSSQL.IgnoreSysName=false", [&](TObjs& o) { return !msc(o).IgnoreSysName; },
+       [](TVeltrane& v) { return !v.MSSQLCompareOptions->IgnoreSysName; }},
+      {"MSSQL.CaseSensitiveIdentifiers=true",
+       [&](TObjs& o) { return msc(o).CaseSensitiveIdentifiers; },
+       [](TVeltrane& v) { return v.MSSQLCompareOptions->CaseSensitiveIdentifiers; }},
+      {"MSSQL.UpdateColumnPosition=true", [&](TObjs& o) { return msc(o).UpdateColumnPosition; },
+       [](TVeltrane& v) { return v.MSSQLCompareOptions->UpdateColumnPosition; }},
+      {"MySQL.SQLServerVersion=st_MariaDB_10x",
+       [](TObjs& o) { return o.MySQLServerOptions->SQLServerVersion == st_MariaDB_10x; }, nullptr},
+      {"MySQL.CharSet=latin1", [](TObjs& o) { return o.MySQLServerOptions->CharSet == "latin1"; },
+       nullptr},
+      {"MySQL.Names=utf8", [](TObjs& o) { return o.MySQLServerOptions->Names == "utf8"; }, nullptr},
+      {"MySQL.CaseSensitiveIdentifiers=false",
+       [](TObjs& o) { return !o.MySQLServerOptions->MySQLCompareOptions->CaseSensitiveIdentifiers; },
+       [](TVeltrane& v) { return !v.MySQLCompareOptions->CaseSensitiveIdentifiers; }},
+      {"ASA.SQLServerVersion=st_ASA5",
+       [](TObjs& o) { return o.ASAServerOptions->SQLServerVersion == st_ASA5; }, nullptr},
+      {"ASA.CaseSensitiveIdentifiers=true",
+       [](TObjs& o) { return o.ASAServerOptions->ASACompareOptions->CaseSensitiveIdentifiers; },
+       [](TVeltrane& v) { return v.ASACompareOptions->CaseSensitiveIdentifiers; }},
+      {"Oracle.SQLServerVersion=st_Oracle_21x",
+       [](TObjs& o) { return o.OracleServerOptions->SQLServerVersion == st_Oracle_21x; }, nullptr},
+      {"PG.SQLServerVersion=st_PostgreSQL_14x",
+       [](TObjs& o) { return o.PGSQLServerOptions->SQLServerVersion == st_PostgreSQL_14x; },
+       nullptr},
+      {"DB2.SQLServerVersion=st_DB2_11x",
+       [](TObjs& o) { return o.DB2ServerOptions->SQLServerVersion == st_DB2_11x; }, nullptr},
+      {"ASE.SQLServerVersion=st_ASE12",
+       [](TObjs& o) { return o.ASEServerOptions->SQLServerVersion == st_ASE12; }, nullptr},
+      {"ASE.IgnoreFileGroup=true", [&](TObjs& o) { return ase(o).IgnoreFileGroup; },
+       [](TVeltrane& v) { return v.ASECompareOptions->IgnoreFileGroup; }},
+      {"ASE.IgnoreSysName=false", [&](TObjs& o) { return !ase(o).IgnoreSysName; },
+       [](TVeltrane& v) { return !v.ASECompareOptions->IgnoreSysName; }},
+      {"ASE.CaseSensitiveIdentifiers=true", [&](TObjs& o) { return ase(o).CaseSensitiveIdentifiers; },
+       [](TVeltrane& v) { return v.ASECompareOptions->CaseSensitiveIdentifiers; }},
+      {"ASE.CompareDBOptions=false", [&](TObjs& o) { return !ase(o).CompareDBOptions; },
+       [](TVeltrane& v) { return !v.ASECompareOptions->CompareDBOptions; }},
+  };
+
+  std::vector<std::string> tested;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Assignment);
+    tested.push_back(c.Assignment.substr(0, c.Assignment.find('=')));
+    TDBStructure master, target;
+    TVeltrane v;
+    std::string error;
+    ASSERT_TRUE(ApplyOptionSetting(c.Assignment, {master.Objs, target.Objs}, &v, error)) << error;
+    EXPECT_TRUE(c.InObjs(*master.Objs));
+    EXPECT_TRUE(c.InObjs(*target.Objs));
+    if (c.InComparer) {
+      EXPECT_TRUE(c.InComparer(v));
+    }
+  }
+  // No published name is left out of the table above, and none is missing.
+  EXPECT_EQ(PublishedOptionNames(), tested);
 }
 
 TEST(OrvalisCli, ExecutableReportsStatus) {

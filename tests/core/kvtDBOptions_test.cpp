@@ -86,6 +86,12 @@ TEST(DBOptions, IBClearKeepsVersionAndSomeSwitches) {
   ib.DBCharSet = "win1252";
   ib.IBDatabaseOptions->PageSize = 8192;
   ib.IBDatabaseOptions->ServerVersionText = "WI-V2.5";
+  ib.IBDatabaseOptions->ExtraText = "x";
+  ib.IBDatabaseOptions->ODSMajor = ib.IBDatabaseOptions->ODSMinor = 11;
+  ib.IBDatabaseOptions->ForcedWrites = ib.IBDatabaseOptions->ReadOnly = 1;
+  ib.IBDatabaseOptions->SweepInterval = ib.IBDatabaseOptions->CachePages = 9;
+  ib.IBDatabaseOptions->ExtraInt1 = ib.IBDatabaseOptions->ExtraInt2 = 2;
+  ib.IBDatabaseOptions->DatabaseDialect = 3;
   TIBCompareOptions& c = *ib.IBCompareOptions;
   c.DbCharsetCompare = c.FldCharsetCompare = true;
   c.UpdateDescriptionMode = udComment;
@@ -98,6 +104,12 @@ TEST(DBOptions, IBClearKeepsVersionAndSomeSwitches) {
   EXPECT_TRUE(ib.DBCharSet.empty());
   EXPECT_EQ(ib.IBDatabaseOptions->PageSize, 0);
   EXPECT_TRUE(ib.IBDatabaseOptions->ServerVersionText.empty());
+  EXPECT_EQ(ib.GetDatabaseInfoText(), "");
+  const TIBDatabaseOptions& d = *ib.IBDatabaseOptions;
+  EXPECT_TRUE(d.ExtraText.empty());
+  EXPECT_EQ(d.ODSMinor + d.ForcedWrites + d.ReadOnly + d.SweepInterval + d.CachePages +
+                d.ExtraInt1 + d.ExtraInt2 + d.DatabaseDialect,
+            0);
   EXPECT_FALSE(c.DbCharsetCompare);
   EXPECT_FALSE(c.FldCharsetCompare);
   EXPECT_EQ(c.UpdateDescriptionMode, udSysTables);
@@ -121,7 +133,14 @@ TEST(DBOptions, OtherResetsKeepWhatTheyShould) {
   ms.MSSQLDatabaseOptions->Collation = "Latin1_General_CI_AS";
   ms.MSSQLDatabaseOptions->RecursiveTriggers = true;
   ms.MSSQLDatabaseOptions->CompatibilityLevel = 130;
+  ms.MSSQLDatabaseOptions->Flag1 = ms.MSSQLDatabaseOptions->Flag3 = true;
+  ms.MSSQLDatabaseOptions->ExtraInt = 7;
+  ms.MSSQLCompareOptions->IgnoreFileGroup = true;
   ms.Clear();
+  EXPECT_FALSE(ms.MSSQLDatabaseOptions->Flag1);
+  EXPECT_FALSE(ms.MSSQLDatabaseOptions->Flag3);
+  EXPECT_EQ(ms.MSSQLDatabaseOptions->ExtraInt, 0);
+  EXPECT_FALSE(ms.MSSQLCompareOptions->IgnoreFileGroup);
   EXPECT_EQ(ms.SQLServerVersion, st_MSSQL2000);
   EXPECT_TRUE(ms.DBCharSet.empty());
   EXPECT_FALSE(ms.MSSQLCompareOptions->CaseSensitiveIdentifiers);
@@ -136,20 +155,33 @@ TEST(DBOptions, OtherResetsKeepWhatTheyShould) {
   asa.ASADatabaseOptions->Flag1 = false;
   asa.ASADatabaseOptions->Statistics = 3;
   asa.ASADatabaseOptions->DateOrder = "DMY";
+  asa.ASADatabaseOptions->ExtraText = "x";
+  asa.ASACompareOptions->CaseSensitiveIdentifiers = true;
   asa.Clear();
+  EXPECT_TRUE(asa.ASADatabaseOptions->ExtraText.empty());
+  EXPECT_FALSE(asa.ASACompareOptions->CaseSensitiveIdentifiers);
   EXPECT_EQ(asa.SQLServerVersion, st_ASA9);
   EXPECT_TRUE(asa.ASADatabaseOptions->Flag1);
   EXPECT_EQ(asa.ASADatabaseOptions->Statistics, 0);
   EXPECT_TRUE(asa.ASADatabaseOptions->DateOrder.empty());
 
   TASEServerOptions ase;
+  ase.SQLServerVersion = static_cast<TASEServerVersionType>(3);
   ase.ASECompareOptions->CompareDBOptions = false;
+  ase.ASECompareOptions->IgnoreFileGroup = ase.ASECompareOptions->CaseSensitiveIdentifiers = true;
+  ase.ASECompareOptions->IgnoreSysName = false;
   ase.ASEDatabaseOptions->SizeText = "100 MB";
+  ase.ASEDatabaseOptions->ExtraInt3 = 4;
   ase.ASEDatabaseOptions->Flag3 = 1;
   ase.ASEDatabaseOptions->SetDBOption(12, true);
   ase.Clear();
+  EXPECT_EQ(ase.SQLServerVersion, st_ASE12);
   EXPECT_TRUE(ase.ASECompareOptions->CompareDBOptions);
+  EXPECT_FALSE(ase.ASECompareOptions->IgnoreFileGroup);
+  EXPECT_FALSE(ase.ASECompareOptions->CaseSensitiveIdentifiers);
+  EXPECT_TRUE(ase.ASECompareOptions->IgnoreSysName);
   EXPECT_TRUE(ase.ASEDatabaseOptions->SizeText.empty());
+  EXPECT_EQ(ase.ASEDatabaseOptions->ExtraInt3, 0);
   EXPECT_EQ(ase.ASEDatabaseOptions->Flag3, 0);
   EXPECT_TRUE(ase.ASEDatabaseOptions->HasDBOption(12));  // untouched by reset
 
@@ -166,6 +198,14 @@ TEST(DBOptions, OtherResetsKeepWhatTheyShould) {
   pg.SQLServerVersion = st_PostgreSQL_14x;
   pg.Clear();
   EXPECT_EQ(pg.SQLServerVersion, st_PostgreSQL_8x);
+  TOracleServerOptions ora;
+  ora.SQLServerVersion = st_Oracle_7x;
+  ora.Clear();
+  EXPECT_EQ(ora.SQLServerVersion, st_Oracle_10x);
+  TDB2ServerOptions db2;
+  db2.SQLServerVersion = st_DB2_11x;
+  db2.Clear();
+  EXPECT_EQ(db2.SQLServerVersion, st_DB2_8x);
 }
 
 // ---------------------------------------------------------------------------
@@ -255,6 +295,25 @@ TEST(DBOptions, AssignCopiesEverythingElsewhere) {
   o1.SQLServerVersion = st_Oracle_19x;
   o2.Assign(o1);
   EXPECT_EQ(o2.SQLServerVersion, st_Oracle_19x);
+
+  TPGSQLServerOptions p1, p2;
+  p1.SQLServerVersion = st_PostgreSQL_12x;
+  p2.Assign(p1);
+  EXPECT_EQ(p2.SQLServerVersion, st_PostgreSQL_12x);
+  TDB2ServerOptions d1, d2;
+  d1.SQLServerVersion = st_DB2_10x;
+  d2.Assign(d1);
+  EXPECT_EQ(d2.SQLServerVersion, st_DB2_10x);
+
+  TMySQLServerOptions y1, y2;
+  y1.SQLServerVersion = st_MySQL_8x;
+  y1.CharSet = "latin1";
+  y1.Names = "utf8";
+  y1.MySQLCompareOptions->CaseSensitiveIdentifiers = false;
+  y2.Assign(y1);
+  EXPECT_EQ(y2.SQLServerVersion, st_MySQL_8x);
+  EXPECT_EQ(y2.CharSet + "/" + y2.Names, "latin1/utf8");
+  EXPECT_FALSE(y2.MySQLCompareOptions->CaseSensitiveIdentifiers);
 }
 
 TEST(DBOptions, ASEAssignSkipsCompareDBOptionsAndOptionBits) {

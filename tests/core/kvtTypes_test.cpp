@@ -67,7 +67,8 @@ TEST(KvtTypes, TryParseInt) {
   EXPECT_EQ(v, INT32_MIN);
   EXPECT_FALSE(TryParseInt("12a", v));
   EXPECT_FALSE(TryParseInt("", v));
-  EXPECT_FALSE(TryParseInt(" 1", v));
+  for (const char* spaced : {" 1", "\t1", "\v1", "\f1", "\n1", "1 "})
+    EXPECT_FALSE(TryParseInt(spaced, v)) << int(spaced[0]);
   EXPECT_FALSE(TryParseInt("2147483648", v));
   EXPECT_FALSE(TryParseInt("abc", v));
 }
