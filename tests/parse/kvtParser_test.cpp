@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         TScanCase{"Exponent", "1.5E-3 2E5 7e+2x",
                   {{tkFloat, "1.5E-3", 1}, {tkInteger, "2E5", 8}, {tkInteger, "7e+2", 12},
                    {tkIdent, "X", 16}, {tkEOF, "", 17}}},
+        // A number that starts on its point takes no second point.
+        TScanCase{"PointNumberTakesOnePoint", ".5.3", {{tkFloat, ".5", 1}, {tkFloat, ".3", 3}, {tkEOF, "", 5}}},
         TScanCase{"NumberThenDotName", "12.a", {{tkFloat, "12.", 1}, {tkIdent, "A", 4}, {tkEOF, "", 5}}},
         TScanCase{"KeywordKeepsSpelling", "select myTable Char",
                   {{kwSELECT, "select", 1}, {tkIdent, "MYTABLE", 8}, {kwCHAR, "Char", 16}, {tkEOF, "", 20}}},
@@ -326,6 +328,38 @@ TEST(Reader, ContextRestoresPosition) {
   EXPECT_EQ(p.TokenText, "B");
   EXPECT_EQ(p.Line, 2);
   EXPECT_EQ(p.TokenStart, 3);
+}
+
+TEST(Reader, EndOfInputNamesItsToken) {
+  TTestParser p;
+  p.SetSource("int ");
+  p.NextToken();
+  EXPECT_EQ(p.TokenName.str(), "INTEGER");
+  p.NextToken();
+  EXPECT_EQ(p.Token, tkEOF);
+  EXPECT_EQ(p.TokenName.str(), "<EOF>");
+  EXPECT_EQ(p.TokenText, "");
+  EXPECT_EQ(p.TokenStart, 5);
+}
+
+TEST(Reader, SkipLineStopsOnTheLineFeedOfItsOwnLine) {
+  // Whatever the current character (the last one before the line feed, or the
+  // line feed itself), the following line is never swallowed.
+  TTestParser p;
+  p.SetSource("#\nnext\r\nlast");
+  p.SkipLine();
+  EXPECT_EQ(p.CurChar, '\n');
+  EXPECT_EQ(p.Line, 2);
+  p.SkipLine();
+  EXPECT_EQ(p.CurChar, '\n');
+  p.NextToken();
+  EXPECT_EQ(p.TokenText, "NEXT");
+  p.SkipLine();  // from the carriage return
+  EXPECT_EQ(p.Line, 3);
+  p.NextToken();
+  EXPECT_EQ(p.TokenText, "LAST");
+  p.SkipLine();  // no line feed left: the end of input
+  EXPECT_TRUE(p.AtEnd());
 }
 
 TEST(Reader, HelpersOnRawText) {

@@ -87,6 +87,26 @@ TEST(SQLScanner, ConcatAndTerminators) {
   EXPECT_EQ(p.Errors(), (std::vector<std::string>{"Invalid char in source text: \"|\"."}));
 }
 
+TEST(SQLScanner, SkipToAndDebugLog) {
+  TSQLTestParser p;
+  std::vector<std::string> dbg;
+  p.OnDebugMessage = [&](void*, const std::string& t) { dbg.push_back(t); };
+  p.DebugFlags = 2 | 4;
+  p.SetSource("a /* c1 */ b -- c2\n( x (y) ) z");
+  p.NextToken();
+  p.SkipTo({tkLParen});
+  EXPECT_EQ(p.Token, tkLParen);
+  std::string text;
+  p.SetSource("( x (y) ) z");
+  p.ReadParenthesized(text);
+  EXPECT_EQ(dbg, (std::vector<std::string>{"Comment:  c1 ", "Comment:  c2", "Expression: ( x (y) )"}));
+  // The end of input ends every skip, even when it was not asked for.
+  p.SetSource("a b c");
+  p.NextToken();
+  p.SkipTo({tkComma});
+  EXPECT_EQ(p.Token, tkEOF);
+}
+
 TEST(SQLHelpers, QualifiedName) {
   struct {
     TServerType Server;
@@ -321,6 +341,45 @@ TEST_F(SQLDependTest, FinishParseLinksIndexesAndConstraintsToTables) {
   EXPECT_TRUE(Uses(ix, t));
   EXPECT_TRUE(Uses(pk, t));
   EXPECT_TRUE(ixOrphan->UseOfList.empty());
+}
+
+TEST(SQLFinishParse, IndexTableKeyFollowsTheDialect) {
+  // Tables are keyed by schema (or owner) where the dialect does so; the
+  // index names its table without it.
+  struct {
+    TServerType Server;
+    const char* TableSchema;
+    const char* IdxSchema;
+    const char* IdxOwner;
+    bool Linked;
+  } cases[] = {
+      {srvMSSQL, "DBO", "DBO", "", true},     {srvMSSQL, "DBO", "", "", false},
+      {srvOracle, "HR", "HR", "", true},      {srvASA, "DBA", "", "DBA", true},
+      {srvASA, "DBA", "DBA", "", false},      {srvInterBase, "", "X", "Y", true},
+  };
+  for (const auto& c : cases) {
+    TObjs objs;
+    objs.SetServerType(c.Server);
+    TSQLTestParser parser(nullptr, &objs);
+    parser.ServerType = c.Server;
+    auto t = std::make_unique<TTblData>(&objs);
+    t->SetName("T");
+    t->SetSchema(c.TableSchema);
+    TTblData* table = t.get();
+    ASSERT_TRUE(objs.AddObj(t, true));
+    auto i = std::make_unique<TIdxData>(&objs);
+    i->SetName("IX");
+    i->SetSchema(c.IdxSchema);
+    i->Owner = c.IdxOwner;
+    i->TableName = "T";
+    TIdxData* idx = i.get();
+    ASSERT_TRUE(objs.AddObj(i, true));
+    parser.FinishParse();
+    EXPECT_EQ(std::any_of(idx->UseOfList.begin(), idx->UseOfList.end(),
+                          [&](const auto& d) { return d->Obj == table; }),
+              c.Linked)
+        << int(c.Server) << " " << c.IdxSchema << "/" << c.IdxOwner;
+  }
 }
 
 TEST_F(SQLDependTest, AddObjectHandsOverOrKeeps) {
