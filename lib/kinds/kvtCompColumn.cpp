@@ -57,6 +57,21 @@ TObjs* TargetOf(TObjs* objs) {
   return t ? t : objs;
 }
 
+// The parameter mode as written in a routine's parameter list; empty for
+// modes that are not written.
+std::string DirectionWord(uint8_t direction) {
+  switch (direction) {
+    case pdIn:
+      return "in";
+    case pdOut:
+      return "out";
+    case pdInOut:
+      return "inout";
+    default:
+      return std::string();
+  }
+}
+
 bool IsOneOf(uint8_t code, std::initializer_list<uint8_t> codes) {
   for (uint8_t c : codes)
     if (c == code) return true;
@@ -408,21 +423,7 @@ std::string TFldData::GetCreateSQL() {
   const TServerType st = GetServerType();
   const bool external = IsExternalRoutineParameter();
   std::string s;
-  if (external) {
-    switch (Direction) {
-      case pdIn:
-        s = "in ";
-        break;
-      case pdOut:
-        s = "out ";
-        break;
-      case pdInOut:
-        s = "inout ";
-        break;
-      default:
-        break;
-    }
-  }
+  if (external && !DirectionWord(Direction).empty()) s = DirectionWord(Direction) + " ";
   if (!Name.empty()) s += (st == srvMSSQL && OwnerIsProcedure() ? Name : GetQualifiedName()) + " ";
 
   switch (st) {
@@ -455,21 +456,8 @@ std::string TFldData::GetCreateSQL() {
       break;
   }
 
-  if (st == srvASE && !external) {
-    switch (Direction) {
-      case pdIn:
-        s += " in";
-        break;
-      case pdOut:
-        s += " out";
-        break;
-      case pdInOut:
-        s += " inout";
-        break;
-      default:
-        break;
-    }
-  }
+  if (st == srvASE && !external && !DirectionWord(Direction).empty())
+    s += " " + DirectionWord(Direction);
   return s;
 }
 
