@@ -3,15 +3,15 @@
 #include <exception>
 #include <initializer_list>
 
+#include "compare/kvtPairing.h"
+#include "compare/kvtPhases.h"
 #include "compare/kvtScriptHeader.h"
 #include "core/kvtClasses.h"
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "extract/kvtCustomScriptExtract.h"
-#include "kinds/kvtCompColumn.h"
-#include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Tbl.h"
-#include "kinds/kvtComp_Viw.h"
 #include "script/kvtSQL_Exec.h"
 
 namespace {
@@ -19,82 +19,6 @@ namespace {
 // The extractor attached to a structure, when it is one of ours.
 TCustomExtract* ExtractorOf(TCustomDBStructure* s) {
   return s ? dynamic_cast<TCustomExtract*>(s->Extractor) : nullptr;
-}
-
-void ClearPairs(TNamedObjList<TFldData>& columns) {
-  for (auto& e : columns)
-    if (e.Obj) e.Obj->Pair = nullptr;
-}
-
-void ClearPairs(TObjs& objs) {
-  for (TObjList* list : objs.AllLists())
-    for (const auto& e : *list) {
-      TDbObj* obj = e.Obj.get();
-      obj->Pair = nullptr;
-      if (auto* tbl = obj->As<TTblData>()) ClearPairs(tbl->Fields);
-      else if (auto* viw = obj->As<TViwData>()) ClearPairs(viw->Columns);
-    }
-}
-
-// Every object of `from` is looked up by its list key in `to`; a hit makes
-// the two each other's Pair.
-void PairList(const TObjList& from, const TObjList& to) {
-  if (from.Empty() || to.Empty()) return;
-  for (const auto& e : from) {
-    TDbObj* obj = e.Obj.get();
-    if (TDbObj* other = to.Find(obj->GetListKey())) {
-      obj->Pair = other;
-      other->Pair = obj;
-    }
-  }
-}
-
-// Columns within one paired table or view, by key in the other's column list.
-void PairColumns(const TNamedObjList<TFldData>& from, const TNamedObjList<TFldData>& to) {
-  for (const auto& e : from) {
-    if (!e.Obj) continue;
-    if (TFldData* other = to.Find(e.Obj->GetListKey())) {
-      e.Obj->Pair = other;
-      other->Pair = e.Obj.get();
-    }
-  }
-}
-
-void PairContainerColumns(TObjs& master) {
-  for (const auto& e : master.TblList) {
-    auto* tbl = e.Obj->As<TTblData>();
-    auto* other = tbl && tbl->Pair ? tbl->Pair->As<TTblData>() : nullptr;
-    if (!other) continue;
-    PairColumns(tbl->Fields, other->Fields);
-    PairColumns(other->Fields, tbl->Fields);
-  }
-  for (const auto& e : master.ViwList) {
-    auto* viw = e.Obj->As<TViwData>();
-    auto* other = viw && viw->Pair ? viw->Pair->As<TViwData>() : nullptr;
-    if (!other) continue;
-    PairColumns(viw->Columns, other->Columns);
-    PairColumns(other->Columns, viw->Columns);
-  }
-}
-
-bool EndsWithCheckOption(const std::string& body) {
-  static const std::string kTail = "WITH CHECK OPTION";
-  return body.size() >= kTail.size() &&
-         UpperAscii(body.substr(body.size() - kTail.size())) == kTail;
-}
-
-// Two InterBase/Firebird views that differ only in the letter case of their
-// closing WITH CHECK OPTION are not rebuilt: the target takes the master's tail.
-void NormalizeCheckOptionTails(TObjs& master) {
-  const size_t n = 17;  // length of "WITH CHECK OPTION"
-  for (const auto& e : master.ViwList) {
-    TDbObj* m = e.Obj.get();
-    TDbObj* t = m->Pair;
-    if (!t || !EndsWithCheckOption(m->Body) || !EndsWithCheckOption(t->Body)) continue;
-    const std::string masterTail = m->Body.substr(m->Body.size() - n);
-    if (t->Body.compare(t->Body.size() - n, n, masterTail) != 0)
-      t->Body.replace(t->Body.size() - n, n, masterTail);
-  }
 }
 
 void CopyCompareOptions(TObjs& objs, const TCustomVeltrane& v) {
@@ -381,38 +305,13 @@ void TVeltrane::AfterExtraction() {
 void TVeltrane::PairObjects() {
   TObjs* m = MasterObjs();
   TObjs* t = TargetObjs();
-  if (!m || !t) return;
-  ClearPairs(*m);
-  ClearPairs(*t);
-  const std::vector<TObjList*> masterLists = m->AllLists();
-  const std::vector<TObjList*> targetLists = t->AllLists();
-  for (size_t i = 0; i < masterLists.size(); ++i) PairList(*masterLists[i], *targetLists[i]);
-  for (size_t i = 0; i < masterLists.size(); ++i) PairList(*targetLists[i], *masterLists[i]);
-  PairContainerColumns(*m);
-  if (m->ServerType == srvInterBase && t->ServerType == srvInterBase) NormalizeCheckOptionTails(*m);
+  if (m && t) ::PairObjects(*m, *t);
 }
 
 void TVeltrane::SetExistenceFlags() {
   TObjs* m = MasterObjs();
   TObjs* t = TargetObjs();
-  if (!m || !t) return;
-  // Master first: a pair shares one flag, which the target pass then confirms.
-  for (TObjList* list : m->AllLists())
-    for (const auto& e : *list) {
-      TDbObj* obj = e.Obj.get();
-      obj->SetExists(obj->Pair != nullptr);
-      if (auto* tbl = obj->As<TTblData>())
-        for (auto& c : tbl->Fields)
-          if (c.Obj) c.Obj->SetExists(c.Obj->Pair != nullptr);
-    }
-  for (TObjList* list : t->AllLists())
-    for (const auto& e : *list) {
-      TDbObj* obj = e.Obj.get();
-      obj->SetExists(true);
-      if (auto* tbl = obj->As<TTblData>())
-        for (auto& c : tbl->Fields)
-          if (c.Obj) c.Obj->SetExists(true);
-    }
+  if (m && t) ::SetExistenceFlags(*m, *t);
 }
 
 bool TVeltrane::NormalizeOracleSchemas() {
@@ -497,130 +396,31 @@ void TVeltrane::DoCompare() {
   m.UsePartnerServer = true;
 
   DoLogLine("Comparing databases...");
-  RunPhases();
+  TCompareContext ctx(m, t, *exec);
+  ctx.CompareObjects = CompareObjects;
+  ctx.ChangeNotes = &ChangeNotes;
+  ctx.OnError = [this](const std::string& text) { DoError(text); };
+  ctx.Comparer = this;
+  RunPhases(ctx);
 
   Raise(OnAfterCompare);
   m.UsePartnerServer = false;
 }
 
-void TVeltrane::RunPhases() {
-  const TCmpObjSetType co = CompareObjects;
-  const bool keys = co.Contains(coPrimaryKey) || co.Contains(coForeignKey) ||
-                    co.Contains(coUnique) || co.Contains(coCheck);
-  const bool grants =
-      co.Contains(coGrant) || co.Contains(coRoleGrant) || co.Contains(coUserGrant);
-  const TServerType target = TargetObjs()->ServerType;
-
-  MatchTables();                                                      // 1
-  WriteScriptHeader();                                                // 2
-  if (target == srvInterBase && IBCompareOptions->DbCharsetCompare)  // 3
-    UpdateDatabaseCharset();
-  CreateCollations();                                                 // 4
-  AlterCollations();
-  CreateSchemas();                                                    // 5
-  AlterSchemas();
-  if (target == srvPostgreSQL) {                                      // 6
-    CreateConversions();
-    AlterConversions();
-    CreateOperators();
-    AlterOperators();
-    CreateOperatorClasses();
-    AlterOperatorClasses();
-  }
-  if (target == srvMSSQL) {                                           // 7
-    CreateRules();
-    CreateDefaults();
-    AlterRules();
-    AlterDefaults();
-  }
-  if (keys) DropConstraints();                                        // 8
-  if (co.Contains(coDomain)) CreateDomains();                         // 9
-  if (co.Contains(coFunction)) DeclareFunctions();                    // 10
-  if (co.Contains(coTrigger)) EmptyTriggersOnDroppedViews();          // 11
-  if (co.Contains(coProcedure)) DropProcedures();                     // 12
-  if (co.Contains(coTrigger)) DropTriggers();                         // 13
-  if (co.Contains(coIndex)) DropIndexes();                            // 14
-  if (co.Contains(coView)) DropViews();                               // 15
-  if (co.Contains(coFunction)) AlterFunctions();                      // 16
-  if (co.Contains(coException)) DropExceptions();                     // 17
-  if (co.Contains(coFunction)) DropFunctions();                       // 18
-  if (co.Contains(coDomain)) AlterDomains();                          // 19
-  if (co.Contains(coTable)) CreateTables();                           // 20
-  if (co.Contains(coTable)) {                                         // 21
-    CreateColumns();
-    AlterTables();
-  }
-  if (co.Contains(coTable)) DropColumnsAndTables();                   // 22
-  if (co.Contains(coProcedure)) CreateProcedureStubs();               // 23
-  if (co.Contains(coDomain)) DropDomains();                           // 24
-  if (co.Contains(coView)) {                                          // 25
-    // A view that cannot be created yet is retried in phase 34; the failure
-    // is reported and the sequence goes on.
+void TVeltrane::RunPhases(TCompareContext& ctx) {
+  for (size_t i = 0; i < ComparePhaseCount; ++i) {
+    const TComparePhase& phase = ComparePhases[i];
+    if (!phase.Run || !PhaseApplies(phase, ctx)) continue;
+    if (!phase.ReportsErrors) {
+      phase.Run(ctx);
+      continue;
+    }
     try {
-      CreateViews();
+      phase.Run(ctx);
     } catch (...) {
       DoError(ExceptionText(std::current_exception()));
     }
   }
-  if (co.Contains(coView)) AlterViews();                              // 26
-  if (co.Contains(coRule)) CreateRules();                             // 27
-  if (co.Contains(coIndex)) {                                         // 28
-    CreateIndexes();
-    AlterIndexes();
-  }
-  if (co.Contains(coGenerator)) CreateGenerators();                   // 29
-  if (co.Contains(coException)) {                                     // 30
-    CreateExceptions();
-    AlterExceptions();
-  }
-  if (keys) CreateConstraints(false);                                 // 31
-  if (co.Contains(coProcedure)) AlterProcedures();                    // 32
-  // DEFAULT constraints follow the procedure bodies; they are keys of their
-  // table and are created whenever keys are compared.
-  if (keys) CreateConstraints(true);
-  if (co.Contains(coTrigger)) CreateTriggers();                       // 33
-  if (co.Contains(coView)) CreateViews();                             // 34
-  if (co.Contains(coTrigger)) AlterTriggers();                        // 35
-  if (co.Contains(coGenerator)) {                                     // 36
-    AlterGenerators();
-    DropGenerators();
-  }
-  if (co.Contains(coProcedure)) AlterProcedures();                    // 37
-  if (target == srvMSSQL) {                                           // 38
-    DropDefaults();
-    DropRules();
-  }
-  if (target == srvInterBase || target == srvOracle) {               // 39
-    DropPackages();
-    CreatePackages();
-  }
-  if (co.Contains(coTable)) RestoreColumnOrder();                     // 40
-  if (co.Contains(coTable)) {                                         // 41
-    DropPublications();
-    AlterPublications();
-    CreatePublications();
-  }
-  if (co.Contains(coRole)) {                                          // 42
-    CreateRoles();
-    AlterRoles();
-  }
-  if (target == srvPostgreSQL) {                                      // 43
-    DropOperatorClasses();
-    DropOperators();
-    DropConversions();
-    AlterRules();
-    DropRules();
-  }
-  CreateEvents();                                                     // 44
-  AlterEvents();
-  DropEvents();
-  DropSchemas();                                                      // 45
-  DropCollations();                                                   // 46
-  if (grants) {                                                       // 47
-    RevokeGrants();
-    CreateGrants();
-  }
-  if (co.Contains(coRole)) DropRoles();                               // 48
 }
 
 void TVeltrane::WriteScriptHeader() {
@@ -631,153 +431,9 @@ void TVeltrane::WriteScriptHeader() {
   WriteScriptHeaderStatements(*exec, *m, *t, ASECompareOptions->CompareDBOptions);
 }
 
-// ---------------------------------------------------------------------------
-// Steps and phases
-
 // Waits for the cross-dialect conversion unit; until then the master is
 // compared as extracted (rendered in the target's dialect during Compare).
 void TVeltrane::ConvertMasterToTargetDialect() {}
-
-void TVeltrane::MatchTables() { ::MatchTables(*MasterObjs(), *TargetObjs()); }
-
-void TVeltrane::UpdateDatabaseCharset() {
-  if (TCustomSQLExec* exec = GetSQLExec())
-    WriteDatabaseCharsetUpdate(*exec, *MasterObjs(), *TargetObjs());
-}
-
-// Waits for the collation kind.
-void TVeltrane::CreateCollations() {}
-// Waits for the collation kind.
-void TVeltrane::AlterCollations() {}
-
-void TVeltrane::CreateSchemas() { ::CreateSchemas(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::AlterSchemas() { ::AlterSchemas(*MasterObjs(), *TargetObjs()); }
-
-// Waits for the conversion kind (PostgreSQL encoding conversions).
-void TVeltrane::CreateConversions() {}
-// Waits for the conversion kind.
-void TVeltrane::AlterConversions() {}
-// Waits for the PostgreSQL operator kind.
-void TVeltrane::CreateOperators() {}
-// Waits for the PostgreSQL operator kind.
-void TVeltrane::AlterOperators() {}
-// Waits for the PostgreSQL operator-class kind.
-void TVeltrane::CreateOperatorClasses() {}
-// Waits for the PostgreSQL operator-class kind.
-void TVeltrane::AlterOperatorClasses() {}
-// Waits for the rule kind.
-void TVeltrane::CreateRules() {}
-// Waits for the default-object kind.
-void TVeltrane::CreateDefaults() {}
-// Waits for the rule kind.
-void TVeltrane::AlterRules() {}
-// Waits for the default-object kind.
-void TVeltrane::AlterDefaults() {}
-// Waits for the constraint kind: changed and vanished constraints.
-void TVeltrane::DropConstraints() {}
-// Waits for the domain kind: new domains and user types.
-void TVeltrane::CreateDomains() {}
-// Waits for the external-function kind: new external functions.
-void TVeltrane::DeclareFunctions() {}
-// Waits for the trigger kind: triggers of views about to be dropped.
-void TVeltrane::EmptyTriggersOnDroppedViews() {}
-// Waits for the procedure kind: vanished procedures, emptied first.
-void TVeltrane::DropProcedures() {}
-// Waits for the trigger kind: vanished triggers.
-void TVeltrane::DropTriggers() {}
-// Waits for the index kind: vanished indexes.
-void TVeltrane::DropIndexes() {}
-// Waits for the view kind: vanished views.
-void TVeltrane::DropViews() {}
-// Waits for the external-function kind: changed external functions.
-void TVeltrane::AlterFunctions() {}
-// Waits for the exception kind: vanished exceptions.
-void TVeltrane::DropExceptions() {}
-// Waits for the external-function kind: vanished external functions.
-void TVeltrane::DropFunctions() {}
-// Waits for the domain kind: changed domains.
-void TVeltrane::AlterDomains() {}
-
-void TVeltrane::CreateTables() { ::CreateTables(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::CreateColumns() { ::CreateColumns(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::AlterTables() { ::AlterTables(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::DropColumnsAndTables() {
-  ::DropColumnsAndTables(*MasterObjs(), *TargetObjs());
-}
-
-// Waits for the procedure kind: new procedures with empty bodies.
-void TVeltrane::CreateProcedureStubs() {}
-// Waits for the domain kind: vanished domains.
-void TVeltrane::DropDomains() {}
-// Waits for the view kind: new views (runs twice in the sequence).
-void TVeltrane::CreateViews() {}
-// Waits for the view kind: changed views.
-void TVeltrane::AlterViews() {}
-// Waits for the index kind: new indexes.
-void TVeltrane::CreateIndexes() {}
-// Waits for the index kind: changed indexes.
-void TVeltrane::AlterIndexes() {}
-
-void TVeltrane::CreateGenerators() { ::CreateGenerators(*MasterObjs(), *TargetObjs()); }
-
-// Waits for the exception kind: new exceptions.
-void TVeltrane::CreateExceptions() {}
-// Waits for the exception kind: changed exceptions.
-void TVeltrane::AlterExceptions() {}
-// Waits for the constraint kind: new and changed constraints, DEFAULT
-// constraints in a pass of their own.
-void TVeltrane::CreateConstraints(bool /*defaultOnly*/) {}
-// Waits for the procedure kind: procedure bodies (runs twice in the sequence).
-void TVeltrane::AlterProcedures() {}
-// Waits for the trigger kind: new triggers.
-void TVeltrane::CreateTriggers() {}
-// Waits for the trigger kind: changed and emptied triggers.
-void TVeltrane::AlterTriggers() {}
-
-void TVeltrane::AlterGenerators() { ::AlterGenerators(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::DropGenerators() { ::DropGenerators(*MasterObjs(), *TargetObjs()); }
-
-// Waits for the default-object kind: vanished default objects.
-void TVeltrane::DropDefaults() {}
-// Waits for the rule kind: vanished rules.
-void TVeltrane::DropRules() {}
-// Waits for the package kind: vanished and changed packages.
-void TVeltrane::DropPackages() {}
-// Waits for the package kind: new and changed packages.
-void TVeltrane::CreatePackages() {}
-
-void TVeltrane::RestoreColumnOrder() { ::RestoreColumnOrder(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::DropPublications() { ::DropPublications(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::AlterPublications() { ::AlterPublications(*MasterObjs(), *TargetObjs()); }
-void TVeltrane::CreatePublications() { ::CreatePublications(*MasterObjs(), *TargetObjs()); }
-
-// Waits for the role kind: roles, logins and users, role descriptions.
-void TVeltrane::CreateRoles() {}
-// Waits for the role kind.
-void TVeltrane::AlterRoles() {}
-// Waits for the PostgreSQL operator-class kind.
-void TVeltrane::DropOperatorClasses() {}
-// Waits for the PostgreSQL operator kind.
-void TVeltrane::DropOperators() {}
-// Waits for the conversion kind.
-void TVeltrane::DropConversions() {}
-// Waits for the event kind.
-void TVeltrane::CreateEvents() {}
-// Waits for the event kind.
-void TVeltrane::AlterEvents() {}
-// Waits for the event kind.
-void TVeltrane::DropEvents() {}
-
-void TVeltrane::DropSchemas() { ::DropSchemas(*MasterObjs(), *TargetObjs()); }
-
-// Waits for the collation kind: vanished collations.
-void TVeltrane::DropCollations() {}
-// Waits for the grant kind: revoked privileges.
-void TVeltrane::RevokeGrants() {}
-// Waits for the grant kind: new privileges.
-void TVeltrane::CreateGrants() {}
-// Waits for the role kind: vanished users, logins and roles.
-void TVeltrane::DropRoles() {}
 
 bool TVeltrane::ExtractAndCompare() {
   const bool ok = Extract();

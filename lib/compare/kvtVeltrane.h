@@ -30,6 +30,7 @@ class TASECompareOptions;
 class TOracleCompareOptions;
 class TPgSQLCompareOptions;
 class TDB2CompareOptions;
+struct TCompareContext;
 
 // A plain notification with the raising component as sender.
 using TNotifyEvent = std::function<void(void* Sender)>;
@@ -191,82 +192,13 @@ class TVeltrane : public TCustomVeltrane {
   bool ExtractSide(bool target);
   void AfterExtraction();
   void DoCompare();
-  void RunPhases();
+  // The phase table, top to bottom, under each phase's condition.
+  void RunPhases(TCompareContext& ctx);
   void Raise(const TNotifyEvent& event);
   // Target Oracle: the master's objects take the target's schema.
   bool NormalizeOracleSchemas();
 
-  // ---- Steps and phases, in the order the sequence runs them ----
   // Conversion of the master to the target's dialect (waits for the
   // cross-dialect conversion unit; the master is compared as it is).
   void ConvertMasterToTargetDialect();
-  void MatchTables();
-  void UpdateDatabaseCharset();
-  void CreateCollations();
-  void AlterCollations();
-  void CreateSchemas();
-  void AlterSchemas();
-  void CreateConversions();
-  void AlterConversions();
-  void CreateOperators();
-  void AlterOperators();
-  void CreateOperatorClasses();
-  void AlterOperatorClasses();
-  void CreateRules();
-  void CreateDefaults();
-  void AlterRules();
-  void AlterDefaults();
-  void DropConstraints();
-  void CreateDomains();
-  void DeclareFunctions();
-  void EmptyTriggersOnDroppedViews();
-  void DropProcedures();
-  void DropTriggers();
-  void DropIndexes();
-  void DropViews();
-  void AlterFunctions();
-  void DropExceptions();
-  void DropFunctions();
-  void AlterDomains();
-  void CreateTables();
-  void CreateColumns();
-  void AlterTables();
-  void DropColumnsAndTables();
-  void CreateProcedureStubs();
-  void DropDomains();
-  void CreateViews();
-  void AlterViews();
-  void CreateIndexes();
-  void AlterIndexes();
-  void CreateGenerators();
-  void CreateExceptions();
-  void AlterExceptions();
-  // All constraint types but DEFAULT, or DEFAULT constraints only.
-  void CreateConstraints(bool defaultOnly);
-  void AlterProcedures();
-  void CreateTriggers();
-  void AlterTriggers();
-  void AlterGenerators();
-  void DropGenerators();
-  void DropDefaults();
-  void DropRules();
-  void DropPackages();
-  void CreatePackages();
-  void RestoreColumnOrder();
-  void DropPublications();
-  void AlterPublications();
-  void CreatePublications();
-  void CreateRoles();
-  void AlterRoles();
-  void DropOperatorClasses();
-  void DropOperators();
-  void DropConversions();
-  void CreateEvents();
-  void AlterEvents();
-  void DropEvents();
-  void DropSchemas();
-  void DropCollations();
-  void RevokeGrants();
-  void CreateGrants();
-  void DropRoles();
 };

@@ -6,15 +6,6 @@
 
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
-#include "kinds/kvtCompColumn.h"
-#include "kinds/kvtComp_Ctr.h"
-#include "kinds/kvtComp_Dmn.h"
-#include "kinds/kvtComp_Gnr.h"
-#include "kinds/kvtComp_Idx.h"
-#include "kinds/kvtComp_Prc.h"
-#include "kinds/kvtComp_Tbl.h"
-#include "kinds/kvtComp_Trg.h"
-#include "kinds/kvtComp_Viw.h"
 #include "parse/kvtASAParser.h"
 #include "parse/kvtIBParser.h"
 #include "parse/kvtMSSQLParser.h"
@@ -71,6 +62,40 @@ std::string NormalizeText(const std::string& text) {
 }
 
 namespace {
+// The part of a text NormalizeText keeps: control characters and blanks at
+// both ends go.
+std::string_view TrimmedView(std::string_view t) {
+  auto isTrim = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  size_t b = 0, e = t.size();
+  while (b < e && isTrim(t[b])) ++b;
+  while (e > b && isTrim(t[e - 1])) --e;
+  return t.substr(b, e - b);
+}
+}  // namespace
+
+bool SameNormalizedText(std::string_view a, std::string_view b) {
+  a = TrimmedView(a);
+  b = TrimmedView(b);
+  // Walk both texts, reading each line break (CR LF, lone CR, lone LF) as one
+  // unit, so that texts differing only in their line-break style are equal.
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const bool breakA = a[i] == '\r' || a[i] == '\n';
+    const bool breakB = b[j] == '\r' || b[j] == '\n';
+    if (breakA != breakB) return false;
+    if (breakA) {
+      i += a[i] == '\r' && i + 1 < a.size() && a[i + 1] == '\n' ? 2 : 1;
+      j += b[j] == '\r' && j + 1 < b.size() && b[j + 1] == '\n' ? 2 : 1;
+      continue;
+    }
+    if (a[i] != b[j]) return false;
+    ++i;
+    ++j;
+  }
+  return i == a.size() && j == b.size();
+}
+
+namespace {
 
 // Reserved words, sorted for binary search.
 constexpr const char* kPGReserved[] = {
@@ -116,30 +141,10 @@ bool IsLowerAlpha(char c) { return c >= 'a' && c <= 'z'; }
 bool IsUpperAlpha(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The table or view column `name` of `obj`; null when obj is neither or has no such column.
-TFldData* FindColumnOf(TDbObj* obj, const std::string& name) {
-  if (auto* tbl = obj->As<TTblData>()) return tbl->FindField(name);
-  if (auto* viw = obj->As<TViwData>()) return viw->Columns.Find(name);
-  return nullptr;
-}
-
-// A table or view column (not a parameter, argument or domain base column).
-TFldData* AsColumn(TDbObj* obj) {
-  return obj && obj->ObjType == dboField ? obj->As<TFldData>() : nullptr;
-}
-
-// The container of the master / target database as seen from `objs`.
-TObjs* MasterObjs(TObjs* objs) { return objs ? objs->MasterSide() : nullptr; }
-TObjs* TargetObjs(TObjs* objs) { return objs ? objs->TargetSide() : nullptr; }
-
 // The container whose dialect and options an object of `objs` renders with.
 TObjs* EffectiveObjs(TObjs* objs) {
   if (objs && objs->UsePartnerServer && objs->Partner) return objs->Partner;
   return objs;
-}
-
-bool SameBody(const std::string& a, const std::string& b) {
-  return NormalizeText(a) == NormalizeText(b);
 }
 
 TStatement* Append(TDbObj* o, const std::string& sql, TStatementKind kind,
@@ -196,7 +201,7 @@ std::string TDbObj::GetDisplayName() {
     case srvMSSQL:
     case srvPostgreSQL:
     case srvDB2:
-      return As<TFldData>() ? Name : GetQualifiedName();
+      return IsFieldObject() ? Name : GetQualifiedName();
     default:
       return Name;
   }
@@ -209,8 +214,10 @@ std::string TDbObj::GetListKey() {
     case srvMSSQL:
     case srvPostgreSQL: {
       std::string key = Name;
-      if (auto* idx = As<TIdxData>(); idx && !idx->TableName.empty())
-        key = idx->TableName + "." + Name;
+      if (GetListId() == olIdx) {
+        const std::string table = GetParentName();
+        if (!table.empty()) key = table + "." + Name;
+      }
       if (!Schema.empty()) key = Schema + "." + key;
       return key;
     }
@@ -251,188 +258,59 @@ std::string TDbObj::GetCompareSQL() {
   return out;
 }
 
+void TDbObj::AppendCreateStatement() {
+  Append(this, GetCreateScript(), skStatement, GetQualifiedName(), ObjType, saCreate,
+         IsColumn() ? GetParentName() : std::string());
+  SetExists(true);
+}
+
 void TDbObj::CreateDependDef() {
   CreateDependencies();
-  const TServerType st = GetServerType();
   TCustomSQLExec* exec = GetSQLExec();
-  if (st == srvPostgreSQL && exec) exec->SetCurrentSchema(Schema);
+  if (GetServerType() == srvPostgreSQL && exec) exec->SetCurrentSchema(Schema);
   if (!GetExists()) {
-    if (IsProcedure()) {
-      Append(this, GetCreateScript(), skProcedure, Name, dboProcedure, saCreate);
-    } else if (IsTrigger()) {
-      Append(this, GetCreateScript(), skTrigger, Name, dboTrigger, saCreate);
-      if (auto* trg = As<TTrgData>()) trg->CreatedBody = Body;
-      for (auto& r : UseInList) r->Pending = false;
-    } else {
-      TFldData* col = AsColumn(this);
-      Append(this, GetCreateScript(), skStatement, GetQualifiedName(), ObjType, saCreate,
-             col ? col->TableName : std::string());
-      SetExists(true);
-    }
-    if (GetCompareObjects().Contains(coDescription) && exec) {
-      if (AsColumn(this)) {
-        if (!Description.empty()) exec->AddDescription(this);
-      } else if (auto* prc = As<TPrcData>()) {
-        if (!Description.empty()) exec->AddDescription(this);
-        for (auto& e : prc->Params)
-          if (e.Obj && !e.Obj->Description.empty()) exec->AddDescription(e.Obj.get());
-        for (auto& e : prc->Results)
-          if (e.Obj && !e.Obj->Description.empty()) exec->AddDescription(e.Obj.get());
-      }
-    }
+    AppendCreateStatement();
+    if (exec && GetCompareObjects().Contains(coDescription)) AppendCreateDescriptions(*exec);
     SetExists(true);
   }
   MarkCreated();
 }
 
 void TDbObj::DropDependDef() {
-  if (!GetExists()) return;
-  if (TObjs* master = MasterObjs(Objs)) {
-    if (IsTable() && master->TblList.Contains(Name)) return;
-    if (ObjType == dboGenerator && master->GnrList.Contains(Name)) return;
-  }
+  if (!GetExists() || IsKeptForMaster()) return;
   DropDependents();
   if (GetExists()) {
-    if (auto* tbl = As<TTblData>()) {
-      for (auto& e : tbl->Fields)
-        if (e.Obj) e.Obj->SetExists(false);
-    } else if (auto* viw = As<TViwData>()) {
-      for (auto& e : viw->Columns)
-        if (e.Obj) e.Obj->SetExists(false);
-    }
-    const std::string name = Name.empty() && As<TCtrData>() ? AutoName : Name;
-    TFldData* col = AsColumn(this);
+    ForEachColumn([](TDbObj& c) { c.SetExists(false); });
+    const std::string& name = Name.empty() && GetListId() == olCtr ? AutoName : Name;
     Append(this, GetDropSQL(), skStatement, name, ObjType, saDrop,
-           col ? col->TableName : std::string());
+           IsColumn() ? GetParentName() : std::string());
     SetExists(false);
   }
   MarkDropped();
 }
 
 void TDbObj::DropDependents() {
-  TFldData* self = AsColumn(this);
-  // Index walk: dropping a user may record further dependencies on this object.
+  // Index walk: handling a user may record further dependencies on this object.
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
     TDbObj* u = r->Obj;
-    if (self && r->Name == self->TableName) r->Pending = false;
     if (!u) {
       r->Pending = false;
       continue;
     }
     if (u->IsView() && u->GetExists()) r->Pending = true;  // a view is always handled again
     if (!u->GetExists()) r->Pending = false;
-    if (!r->Pending) continue;
-
-    TFldData* ucol = AsColumn(u);
-    if (auto* prc = u->As<TPrcData>()) {
-      if (u->GetServerType() != srvASE && !SameBody(prc->Body, prc->GetStubBody()))
-        prc->EmptyBody(true);
-    } else if (IsView() && ucol && ucol->IsComputed()) {
-      u->DropDependDef();
-    } else if (u->IsView()) {
-      u->DropDependDef();
-      u->SetExists(false);
-    } else if (auto* trg = u->As<TTrgData>()) {
-      const TServerType st = u->GetServerType();
-      if (st == srvPostgreSQL || st == srvASE) {
-        u->DropDependDef();
-      } else if (!SameBody(trg->Body, trg->GetStubBody())) {
-        trg->SetBody(trg->GetStubBody());
-        Append(u, u->GetAlterSQL(), skTrigger, u->Name, dboTrigger, saEmptyBody);
-      }
-    } else if (u->IsGrant()) {
-      u->SetExists(false);
-    } else {
-      continue;  // other users are left for their own phases
-    }
-    r->Pending = false;
-  }
-
-  if (auto* prc = As<TPrcData>()) {
-    const std::string stub = prc->GetStubBody();
-    if (!SameBody(Body, stub)) {
-      SetBody(stub);
-      for (auto& r : UseOfList) r->Pending = false;
-    }
-    for (size_t i = 0; i < UseInList.size(); ++i) {
-      TDependObj* r = UseInList[i].get();
-      if (!r->Pending || !r->Obj || !r->Obj->GetExists()) continue;
-      if (!r->Obj->As<TFldData>()) r->Obj->DropDependDef();
-      r->Pending = false;
-    }
+    if (r->Pending && u->ReleaseUse(*this)) r->Pending = false;
   }
 }
 
 void TDbObj::MarkDropped() { SetExists(false); }
 
 void TDbObj::CreateDependencies() {
-  TFldData* self = AsColumn(this);
-  if (self)
-    for (auto& r : UseOfList)
-      if (r->Obj && r->Obj->Name == self->TableName) r->Pending = false;
-
+  // Index walk: creating what is used may record further dependencies.
   for (size_t i = 0; i < UseOfList.size(); ++i) {
     TDependObj* r = UseOfList[i].get();
-    TDbObj* u = r->Obj;
-    if (!r->Pending || !u) continue;
-
-    // Tables this object needs.
-    if (u->IsTable()) {
-      auto* tbl = u->As<TTblData>();
-      if (tbl && self && self->IsComputed()) {
-        // A computed column needs its table without the other computed columns,
-        // unless it uses one of them itself.
-        bool usesComputed = false;
-        for (auto& d : UseOfList) {
-          TFldData* c = AsColumn(d->Obj);
-          if (c && c->IsComputed() && (c->Owner == tbl || c->TableName == tbl->Name))
-            usesComputed = true;
-        }
-        const bool saved = tbl->ComputedPass;
-        tbl->ComputedPass = !usesComputed;
-        tbl->CreateDependDef();
-        tbl->ComputedPass = saved;
-      } else if (!IsTable() || u->Name != Name) {
-        u->CreateDependDef();
-      }
-      r->Pending = false;
-    }
-    if (!r->Pending || u->GetExists()) continue;
-
-    TFldData* ucol = AsColumn(u);
-    // A table's own column comes with the table. Tested before the general
-    // column case so a table never adds its own column ahead of its CREATE.
-    if (ucol && IsTable() && ucol->TableName == Name) {
-      r->Pending = false;
-      continue;
-    }
-    if (ucol && ucol->GetOwnerTable()) {  // a missing column of another table
-      if (!u->GetExists()) u->CreateDependDef();
-      r->Pending = false;
-      continue;
-    }
-    if (IsTrigger() && u->IsView()) u->CreateDependDef();  // a trigger's missing view
-    if (!r->Pending || u->GetExists()) continue;
-    if (auto* prc = u->As<TPrcData>()) {  // a missing procedure: created, or a stub for now
-      TObjs* target = TargetObjs(Objs);
-      if (!target || !target->PrcList.Contains(u->Name)) {
-        const TServerType st = u->GetServerType();
-        if (st == srvPostgreSQL || st == srvASE || (st == srvMSSQL && prc->IsTableFunction())) {
-          u->CreateDependDef();
-        } else {
-          Append(u, prc->GetStubCreateSQL(), skProcedure, u->Name, dboProcedure, saCreateEmpty);
-          prc->SetNeedsRestore(true);
-          u->SetExists(true);
-        }
-        r->Pending = false;
-      }
-      continue;
-    }
-    if (u->IsView()) {  // a missing view
-      if (!IsView() || u->Name != Name) u->CreateDependDef();
-      r->Pending = false;
-    }
+    if (r->Pending && r->Obj) r->Obj->ProvideFor(*this, *r);
   }
 }
 
@@ -450,11 +328,8 @@ std::string TDbObj::GetDropSQL() {
     case dboException: return sql + "DROP EXCEPTION " + QuoteName(Name);
     case dboIndex: return sql + "DROP INDEX " + QuoteName(Name);
     case dboDomain: return sql + "DROP DOMAIN " + QuoteName(Name);
-    case dboField: {
-      auto* col = As<TFldData>();
-      return sql + "ALTER TABLE " + QuoteName(col ? col->TableName : std::string()) + " DROP " +
-             QuoteName(Name);
-    }
+    case dboField:
+      return sql + "ALTER TABLE " + QuoteName(GetParentName()) + " DROP " + QuoteName(Name);
     case dboCollation: return sql + "DROP COLLATION " + QuoteName(Name);
     case dboRule: return sql + "DROP RULE " + QuoteName(Name);
     case dboDefault: return sql + "DROP DEFAULT " + QuoteName(Name);
@@ -502,54 +377,87 @@ std::string TDbObj::QuoteName(const std::string& name) {
 
 namespace {
 
+// The words each dialect's description statement uses for a kind of object,
+// one row per kind. Columns and parameters have statements of their own;
+// nullptr means the dialect's statement does not know the kind.
+struct TDescriptionWords {
+  TDbObject Kind;
+  const char* IBTable;     // InterBase system table holding RDB$DESCRIPTION
+  const char* IBField;     // its name column
+  const char* IBDescribe;  // DESCRIBE <word>
+  const char* IBComment;   // COMMENT ON <word>, ALTER DESCRIPTION FOR <word>
+  const char* ASA;         // COMMENT ON <word>
+  const char* Oracle;      // COMMENT ON <word>
+  const char* PostgreSQL;  // COMMENT ON <word> <qualified name>
+};
+
+// Routines read "PROCEDURE" here; a function says FUNCTION where the
+// statement tells the two apart.
+constexpr TDescriptionWords kDescriptionWords[] = {
+    {dboDomain, "RDB$FIELDS", "RDB$FIELD_NAME", "DOMAIN", "DOMAIN", "DOMAIN", "TYPE", "DOMAIN"},
+    {dboTable, "RDB$RELATIONS", "RDB$RELATION_NAME", "TABLE", "TABLE", "TABLE", "TABLE", "TABLE"},
+    {dboView, "RDB$RELATIONS", "RDB$RELATION_NAME", "VIEW", "VIEW", "VIEW", "VIEW", "VIEW"},
+    {dboProcedure, "RDB$PROCEDURES", "RDB$PROCEDURE_NAME", "PROCEDURE", "PROCEDURE", "PROCEDURE",
+     "PROCEDURE", nullptr},
+    {dboTrigger, "RDB$TRIGGERS", "RDB$TRIGGER_NAME", "TRIGGER", "TRIGGER", "TRIGGER", nullptr,
+     nullptr},
+    {dboException, "RDB$EXCEPTIONS", "RDB$EXCEPTION_NAME", "EXCEPTION", "EXCEPTION", nullptr,
+     nullptr, nullptr},
+    {dboIndex, "RDB$INDICES", "RDB$INDEX_NAME", "INDEX", "INDEX", "INDEX", "INDEX", "INDEX"},
+    {dboFunction, "RDB$FUNCTIONS", "RDB$FUNCTION_NAME", "FUNCTION", "EXTERNAL FUNCTION", nullptr,
+     nullptr, nullptr},
+    {dboGenerator, "RDB$GENERATORS", "RDB$GENERATOR_NAME", "GENERATOR", "GENERATOR", "SEQUENCE",
+     "SEQUENCE", "SEQUENCE"},
+    {dboRole, "RDB$ROLES", "RDB$ROLE_NAME", "ROLE", "ROLE", "ROLE", "ROLE", "ROLE"},
+    {dboPackage, nullptr, nullptr, nullptr, nullptr, "PACKAGE", "PACKAGE", nullptr},
+    {dboSchema, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "SCHEMA"},
+};
+
+const TDescriptionWords* DescriptionWordsOf(TDbObject kind) {
+  for (const TDescriptionWords& w : kDescriptionWords)
+    if (w.Kind == kind) return &w;
+  return nullptr;
+}
+
+// A routine word that becomes FUNCTION for functions.
+std::string RoutineWord(const char* word, const TDbObj& o) {
+  if (word && o.ObjType == dboProcedure && o.IsFunctionRoutine()) return "FUNCTION";
+  return word ? word : "";
+}
+
 // What a description statement needs to know about the object.
 struct TDescTarget {
   TDbObj* Obj;
-  TFldData* Column = nullptr;   // a table or view column
-  TFldData* Param = nullptr;    // a procedure parameter
+  const TDescriptionWords* Words;
+  bool Column = false;          // a table or view column
+  bool Param = false;           // a procedure parameter
   TDbObj* ColumnOwner = nullptr;
   bool ViewColumn = false;
-  TPrcData* ParamProc = nullptr;
-  std::string TableName;        // TBL: the column's table or view
+  TDbObj* ParamProc = nullptr;
+  std::string ColumnTableName;  // the column's own table name, as written on it
+  std::string TableName;        // TBL: that name, or the owner's name when unset
   std::string ProcName;         // PRC: the parameter's procedure
 
-  explicit TDescTarget(TDbObj* o) : Obj(o) {
-    if (auto* f = o->As<TFldData>()) {
-      if (o->ObjType == dboParam) {
-        Param = f;
-        ParamProc = f->Owner ? f->Owner->As<TPrcData>() : nullptr;
-        ProcName = ParamProc ? ParamProc->Name : f->TableName;
-      } else if (o->ObjType == dboField) {
-        Column = f;
-        ColumnOwner = f->Owner;
-        ViewColumn = f->Owner && f->Owner->IsView();
-        TableName = f->TableName.empty() && f->Owner ? f->Owner->Name : f->TableName;
-      }
+  explicit TDescTarget(TDbObj* o) : Obj(o), Words(DescriptionWordsOf(o->ObjType)) {
+    if (!o->IsFieldObject()) return;
+    TDbObj* owner = o->GetParentObj();
+    if (o->ObjType == dboParam) {
+      Param = true;
+      ParamProc = owner && owner->IsProcedure() ? owner : nullptr;
+      ProcName = ParamProc ? ParamProc->Name : o->GetParentName();
+    } else if (o->ObjType == dboField) {
+      Column = true;
+      ColumnOwner = owner;
+      ViewColumn = owner && owner->IsView();
+      ColumnTableName = o->GetParentName();
+      TableName = ColumnTableName.empty() && owner ? owner->Name : ColumnTableName;
     }
   }
-  bool IsFunction() const {
-    auto* p = Obj->As<TPrcData>();
-    return p && p->IsFunction;
+  // The word of this kind in the given column of the table; empty when none.
+  std::string Word(const char* TDescriptionWords::*column) const {
+    return Words && Words->*column ? RoutineWord(Words->*column, *Obj) : std::string();
   }
 };
-
-// Keyword of the COMMENT ON / DESCRIBE / ALTER DESCRIPTION statements of
-// InterBase/Firebird by kind; empty for kinds those statements do not know.
-const char* IBKindKeyword(const TDescTarget& t, bool forComment) {
-  switch (t.Obj->ObjType) {
-    case dboDomain: return "DOMAIN";
-    case dboTable: return "TABLE";
-    case dboView: return "VIEW";
-    case dboProcedure: return forComment && t.IsFunction() ? "FUNCTION" : "PROCEDURE";
-    case dboTrigger: return "TRIGGER";
-    case dboException: return "EXCEPTION";
-    case dboIndex: return "INDEX";
-    case dboFunction: return forComment ? "EXTERNAL FUNCTION" : "FUNCTION";
-    case dboGenerator: return "GENERATOR";
-    case dboRole: return "ROLE";
-    default: return "";
-  }
-}
 
 std::string IBDescription(TDbObj* o, const TDescTarget& t) {
   const std::string N = o->GetName();
@@ -559,25 +467,11 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
   TIBServerOptions* opts = o->GetServerOptions();
   const TUpdateDescriptionType mode =
       opts ? opts->IBCompareOptions->UpdateDescriptionMode : udSysTables;
+  const std::string comment = t.Word(&TDescriptionWords::IBComment);
 
   std::string sql;
   switch (mode) {
-    case udSysTables: {
-      const char* relation = nullptr;
-      const char* field = nullptr;
-      switch (o->ObjType) {
-        case dboDomain: relation = "RDB$FIELDS"; field = "RDB$FIELD_NAME"; break;
-        case dboTable:
-        case dboView: relation = "RDB$RELATIONS"; field = "RDB$RELATION_NAME"; break;
-        case dboProcedure: relation = "RDB$PROCEDURES"; field = "RDB$PROCEDURE_NAME"; break;
-        case dboTrigger: relation = "RDB$TRIGGERS"; field = "RDB$TRIGGER_NAME"; break;
-        case dboException: relation = "RDB$EXCEPTIONS"; field = "RDB$EXCEPTION_NAME"; break;
-        case dboIndex: relation = "RDB$INDICES"; field = "RDB$INDEX_NAME"; break;
-        case dboFunction: relation = "RDB$FUNCTIONS"; field = "RDB$FUNCTION_NAME"; break;
-        case dboGenerator: relation = "RDB$GENERATORS"; field = "RDB$GENERATOR_NAME"; break;
-        case dboRole: relation = "RDB$ROLES"; field = "RDB$ROLE_NAME"; break;
-        default: break;
-      }
+    case udSysTables:
       if (t.Column) {
         sql = "UPDATE RDB$RELATION_FIELDS SET RDB$DESCRIPTION = \r\n" + D +
               "\r\nWHERE RDB$RELATION_NAME = " + L(t.TableName) + " AND RDB$FIELD_NAME = " + L(N);
@@ -585,37 +479,36 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
         sql = "UPDATE RDB$PROCEDURE_PARAMETERS SET RDB$DESCRIPTION = \r\n" + D +
               "\r\nWHERE RDB$PROCEDURE_NAME = " + L(t.ProcName) + " AND RDB$PARAMETER_NAME = " +
               L(N);
-      } else if (relation) {
-        sql = std::string("UPDATE ") + relation + " SET RDB$DESCRIPTION = \r\n" + D + "\r\nWHERE " +
-              field + " = " + L(N);
+      } else if (t.Words && t.Words->IBTable) {
+        sql = std::string("UPDATE ") + t.Words->IBTable + " SET RDB$DESCRIPTION = \r\n" + D +
+              "\r\nWHERE " + t.Words->IBField + " = " + L(N);
       } else {
         sql = o->MakeComment(o->Description);
       }
       break;
-    }
     case udDescribe: {
+      const std::string word = t.Words && t.Words->IBDescribe ? t.Words->IBDescribe : "";
       if (t.Column) {
         sql = "DESCRIBE FIELD " + Q(N) + (t.ViewColumn ? " VIEW " : " TABLE ") + Q(t.TableName) +
               "\r\n" + D;
       } else if (t.Param) {
         sql = "DESCRIBE PARAMETER " + Q(N) + " PROCEDURE " + Q(t.ProcName) + "\r\n" + D;
-      } else if (*IBKindKeyword(t, false)) {
-        sql = std::string("DESCRIBE ") + IBKindKeyword(t, false) + " " + Q(N) + "\r\n" + D;
+      } else if (!word.empty()) {
+        sql = "DESCRIBE " + word + " " + Q(N) + "\r\n" + D;
       }
       break;
     }
-    case udComment: {
+    case udComment:
       if (t.Column) {
         sql = "COMMENT ON COLUMN " + Q(t.TableName) + "." + Q(N) + " IS\r\n" + D;
       } else if (t.Param) {
         sql = "COMMENT ON PARAMETER " + Q(t.ProcName) + "." + Q(N) + " IS\r\n" + D;
       } else if (o->ObjType == dboCollation) {
         sql = "COMMENT ON COLLATION " + Q(N) + " IS\r\n" + D;
-      } else if (*IBKindKeyword(t, true)) {
-        sql = std::string("COMMENT ON ") + IBKindKeyword(t, true) + " " + Q(N) + " IS\r\n" + D;
+      } else if (!comment.empty()) {
+        sql = "COMMENT ON " + comment + " " + Q(N) + " IS\r\n" + D;
       }
       break;
-    }
   }
 
   // InterBase 2020 has its own statement for every kind it can describe.
@@ -628,9 +521,8 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
       sql = "ALTER DESCRIPTION FOR COLLATION " + Q(N) + " IS\r\n" + D;
     } else if (o->ObjType == dboProcedure) {
       sql = "ALTER DESCRIPTION FOR PROCEDURE " + Q(N) + " SET\r\n" + D;
-    } else if (*IBKindKeyword(t, true)) {
-      sql = std::string("ALTER DESCRIPTION FOR ") + IBKindKeyword(t, true) + " " + Q(N) +
-            " SET\r\n" + D;
+    } else if (!comment.empty()) {
+      sql = "ALTER DESCRIPTION FOR " + comment + " " + Q(N) + " SET\r\n" + D;
     }
   }
   return sql;
@@ -639,24 +531,12 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
 std::string ASADescription(TDbObj* o, const TDescTarget& t) {
   const std::string N = o->GetName();
   auto Q = [o](const std::string& s) { return o->QuoteName(s); };
-  if (t.Column && !t.Column->TableName.empty())
-    return "COMMENT ON COLUMN " + Q(t.Column->TableName) + "." + Q(N) + " IS\r\n" +
+  if (t.Column && !t.ColumnTableName.empty())
+    return "COMMENT ON COLUMN " + Q(t.ColumnTableName) + "." + Q(N) + " IS\r\n" +
            QuoteLiteral(o->Description, srvASA);
-  const char* kw = "";
-  switch (o->ObjType) {
-    case dboTable: kw = "TABLE"; break;
-    case dboProcedure: kw = t.IsFunction() ? "FUNCTION" : "PROCEDURE"; break;
-    case dboTrigger: kw = "TRIGGER"; break;
-    case dboIndex: kw = "INDEX"; break;
-    case dboDomain: kw = "DOMAIN"; break;
-    case dboView: kw = "VIEW"; break;
-    case dboGenerator: kw = "SEQUENCE"; break;
-    case dboRole: kw = "ROLE"; break;
-    case dboPackage: kw = "PACKAGE"; break;
-    default: return std::string();
-  }
-  return std::string("COMMENT ON ") + kw + " " + Q(N) + " IS\r\n" +
-         QuoteLiteral(o->Description, srvASA);
+  const std::string word = t.Column || t.Param ? std::string() : t.Word(&TDescriptionWords::ASA);
+  if (word.empty()) return std::string();
+  return "COMMENT ON " + word + " " + Q(N) + " IS\r\n" + QuoteLiteral(o->Description, srvASA);
 }
 
 std::string MySQLDescription(TDbObj* o, const TDescTarget& t) {
@@ -678,25 +558,15 @@ std::string OracleDescription(TDbObj* o, const TDescTarget& t) {
     if (t.ColumnOwner && !t.ColumnOwner->Schema.empty()) tbl = Q(t.ColumnOwner->Schema) + "." + tbl;
     return "COMMENT ON COLUMN " + tbl + "." + Q(N) + " IS\r\n" + L;
   }
-  if (auto* trg = o->As<TTrgData>(); trg && !trg->TableName.empty()) {
-    std::string tbl = trg->Table && !trg->Table->Schema.empty()
-                          ? Q(trg->Table->Schema) + "." + Q(trg->Table->Name)
-                          : Q(trg->TableName);
+  if (o->GetListId() == olTrg && !o->GetParentName().empty()) {
+    TDbObj* table = o->GetParentObj();
+    std::string tbl = table && !table->Schema.empty() ? Q(table->Schema) + "." + Q(table->Name)
+                                                      : Q(o->GetParentName());
     return "COMMENT ON TRIGGER " + tbl + "." + Q(N) + " IS\r\n" + L;
   }
-  const char* kw = "";
-  switch (o->ObjType) {
-    case dboTable: kw = "TABLE"; break;
-    case dboProcedure: kw = t.IsFunction() ? "FUNCTION" : "PROCEDURE"; break;
-    case dboIndex: kw = "INDEX"; break;
-    case dboDomain: kw = "TYPE"; break;
-    case dboView: kw = "VIEW"; break;
-    case dboGenerator: kw = "SEQUENCE"; break;
-    case dboRole: kw = "ROLE"; break;
-    case dboPackage: kw = "PACKAGE"; break;
-    default: return "/* COMMENT ON... */";
-  }
-  return std::string("COMMENT ON ") + kw + " " + o->GetQualifiedName() + " IS\r\n" + L;
+  const std::string word = t.Param ? std::string() : t.Word(&TDescriptionWords::Oracle);
+  if (word.empty()) return "/* COMMENT ON... */";
+  return "COMMENT ON " + word + " " + o->GetQualifiedName() + " IS\r\n" + L;
 }
 
 std::string MSSQLDescription(TDbObj* o, const TDescTarget& t) {
@@ -707,8 +577,7 @@ std::string MSSQLDescription(TDbObj* o, const TDescTarget& t) {
   const std::string& N = o->Name;
   std::string type0, name0, type1, name1, type2, name2;
   auto routineKind = [](TDbObj* p) {
-    auto* prc = p ? p->As<TPrcData>() : nullptr;
-    return prc && prc->IsFunction ? "FUNCTION" : "PROCEDURE";
+    return p && p->IsFunctionRoutine() ? "FUNCTION" : "PROCEDURE";
   };
   if (t.Column) {
     TDbObj* owner = t.ColumnOwner;
@@ -730,13 +599,11 @@ std::string MSSQLDescription(TDbObj* o, const TDescTarget& t) {
       case dboSchema:
         type0 = "SCHEMA", name0 = N;
         break;
-      case dboDomain: {
-        auto* dmn = o->As<TDmnData>();
+      case dboDomain:
         type0 = "SCHEMA", name0 = o->Schema;
-        type1 = dmn && dmn->TypeText == "XML SCHEMA COLLECTION" ? "XML SCHEMA COLLECTION" : "TYPE";
+        type1 = o->IsXmlSchemaCollection() ? "XML SCHEMA COLLECTION" : "TYPE";
         name1 = N;
         break;
-      }
       case dboTable:
         type0 = "SCHEMA", name0 = o->Schema, type1 = "TABLE", name1 = N;
         break;
@@ -746,22 +613,20 @@ std::string MSSQLDescription(TDbObj* o, const TDescTarget& t) {
       case dboProcedure:
         type0 = "SCHEMA", name0 = o->Schema, type1 = routineKind(o), name1 = N;
         break;
-      case dboTrigger: {
-        auto* trg = o->As<TTrgData>();
+      case dboTrigger:
         if (!o->Schema.empty()) {
           type0 = "SCHEMA", name0 = o->Schema;
-          type1 = "TABLE", name1 = trg ? trg->TableName : std::string();
+          type1 = "TABLE", name1 = o->GetParentName();
           type2 = "TRIGGER", name2 = N;
         } else {
           type0 = "TRIGGER", name0 = N;
         }
         break;
-      }
       case dboIndex: {
-        auto* idx = o->As<TIdxData>();
-        const std::string table = idx ? idx->TableName : std::string();
+        const std::string table = o->GetParentName();
         type0 = "SCHEMA", name0 = o->Schema;
-        type1 = o->Objs && o->Objs->FindView(QualifyName(o->Schema, table)) ? "VIEW" : "TABLE";
+        type1 = o->Objs && o->Objs->ViwList.Contains(QualifyName(o->Schema, table)) ? "VIEW"
+                                                                                    : "TABLE";
         name1 = table;
         type2 = "INDEX", name2 = N;
         break;
@@ -797,27 +662,22 @@ std::string PGDescription(TDbObj* o, const TDescTarget& t) {
     kw = "COLUMN";
     target = schemaPrefix(t.ColumnOwner ? t.ColumnOwner->Schema : std::string()) +
              Q(t.TableName) + "." + Q(N);
-  } else if (auto* ctr = o->As<TCtrData>()) {
+  } else if (t.Param) {
+    return std::string();
+  } else if (o->GetListId() == olCtr) {
     kw = "CONSTRAINT";
-    target = Q(N) + " ON " + schemaPrefix(o->Schema) + Q(ctr->TableName);
-  } else if (auto* prc = o->As<TPrcData>()) {
+    target = Q(N) + " ON " + schemaPrefix(o->Schema) + Q(o->GetParentName());
+  } else if (o->GetListId() == olPrc) {
     kw = "FUNCTION";
-    target = schemaPrefix(o->Schema) + Q(N) + prc->GetParamsSQL(false);
-  } else if (auto* trg = o->As<TTrgData>()) {
+    target = schemaPrefix(o->Schema) + Q(N) + o->GetSignatureSQL();
+  } else if (o->GetListId() == olTrg) {
+    TDbObj* table = o->GetParentObj();
     kw = "TRIGGER";
-    target = Q(N) + " ON " + schemaPrefix(trg->Table ? trg->Table->Schema : std::string()) +
-             Q(trg->TableName);
+    target = Q(N) + " ON " + schemaPrefix(table ? table->Schema : std::string()) +
+             Q(o->GetParentName());
   } else {
-    switch (o->ObjType) {
-      case dboDomain: kw = "DOMAIN"; break;
-      case dboTable: kw = "TABLE"; break;
-      case dboView: kw = "VIEW"; break;
-      case dboIndex: kw = "INDEX"; break;
-      case dboGenerator: kw = "SEQUENCE"; break;
-      case dboSchema: kw = "SCHEMA"; break;
-      case dboRole: kw = "ROLE"; break;
-      default: return std::string();
-    }
+    kw = t.Word(&TDescriptionWords::PostgreSQL);
+    if (kw.empty()) return std::string();
     target = o->GetQualifiedName();
   }
   return "COMMENT ON " + kw + " " + target + " IS " + QuoteLiteral(o->Description, srvPostgreSQL);
@@ -880,21 +740,13 @@ std::string TDbObj::GetQualifiedName() {
   if (st == srvASA && (IsTable() || IsProcedure() || IsView()))
     return Owner.empty() ? "DBA." + QuoteName(Name) : QuoteName(Owner) + "." + QuoteName(Name);
   if (st != srvOracle && st != srvMSSQL && st != srvPostgreSQL && st != srvDB2) return QuoteName(Name);
-  if (As<TFldData>() || Schema.empty()) return QuoteName(Name);
+  if (IsFieldObject() || Schema.empty()) return QuoteName(Name);
   return QuoteName(Schema) + "." + QuoteName(Name);
 }
 
 bool TDbObj::DetectAutoName() {
-  auto* ctr = As<TCtrData>();
-  if (!ctr) return false;
-  const char* prefix = nullptr;
-  switch (ctr->ConstraintType) {
-    case ctPrimaryKey: prefix = "PK__"; break;
-    case ctUnique: prefix = "UQ__"; break;
-    case ctForeignKey: prefix = "FK__"; break;
-    case ctDefault: prefix = "DF__"; break;
-    default: return false;
-  }
+  const char* prefix = GetAutoNamePrefix();
+  if (!*prefix) return false;
   const std::string& n = Name;
   if (n.size() < 10 || n.compare(0, 4, prefix) != 0) return false;
   const size_t tail = n.size() - 10;
@@ -915,7 +767,7 @@ void AddDependency(TObjs* container, TDbObj* user, TDbObj* used, const std::stri
                    int column, int line) {
   if (!user || !used) return;
   if (!fieldName.empty()) {
-    if (TFldData* col = FindColumnOf(used, fieldName))
+    if (TDbObj* col = used->FindColumn(fieldName))
       AddDependencyOnce(container, user, col, std::string(), column, line);
     return;
   }
@@ -941,12 +793,12 @@ void AddDependencyOnce(TObjs* container, TDbObj* user, TDbObj* used, const std::
   if (!user || !used) return;
   std::string field = fieldName;
   if (!field.empty()) {
-    if (TFldData* col = FindColumnOf(used, field)) {
+    if (TDbObj* col = used->FindColumn(field)) {
       used = col;
       field.clear();
-    } else if (user->IsTable() && (used->As<TCtrData>() || used->ObjType == dboDomain)) {
+    } else if (user->IsTable() && (used->GetListId() == olCtr || used->ObjType == dboDomain)) {
       AddDependencyOnce(container, user, used, std::string(), column, line);
-      if (TFldData* own = FindColumnOf(user, field)) {
+      if (TDbObj* own = user->FindColumn(field)) {
         user = own;
         field.clear();
       }

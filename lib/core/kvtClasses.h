@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -17,6 +19,16 @@ class TObjs;
 class TCustomSQLExec;
 class TIBServerOptions;
 class TDependObj;
+
+// The object lists of a container, one per family of kinds, in the order in
+// which the container places a new object's class (see the list descriptors
+// in kvtDBStructure). A kind names its list through TDbObj::GetListId.
+enum TObjListId : uint8_t {
+  olFnc, olDmn, olTbl, olViw, olPrc, olTrg, olIdx, olGnr, olCtr, olExc, olGnt,
+  olDef, olRul, olPkg, olRol, olPbl, olSch, olOpr, olOpc, olCnv, olEvt, olClt,
+  olCount,
+  olNone = 0xFF  // not a list object: columns, parameters, dependency records
+};
 
 // Dependency records of one object, in the order they were recorded.
 // Each record's Name is the text of the entry (the object at the other end).
@@ -74,6 +86,51 @@ class TDbObj {
   virtual std::string QuoteName(const std::string& name);
   virtual std::string GetDescriptionSQL();
 
+  // ---- What the base walks ask of a kind ----
+  // Each kind answers for itself, so the base knows no kind class.
+  // The container list the object belongs in; olNone for objects that live
+  // inside another one (columns, parameters).
+  virtual TObjListId GetListId() const { return olNone; }
+  // A column-like field (table or view column, parameter, argument, base
+  // column of a domain): TFldData.
+  virtual bool IsFieldObject() const { return false; }
+  // The object this one belongs to: a column's table or view, a parameter's
+  // procedure, the table of an index, constraint or trigger (when resolved).
+  virtual TDbObj* GetParentObj() const { return nullptr; }
+  // That object's name as written on this one (a column's TableName, ...).
+  virtual std::string GetParentName() const { return std::string(); }
+  // The column of that name of a table or view; null for other kinds.
+  virtual TDbObj* FindColumn(const std::string& /*name*/) { return nullptr; }
+  // Calls `fn` for every column of a table or view, in column order.
+  virtual void ForEachColumn(const std::function<void(TDbObj&)>& /*fn*/) {}
+  // A stored function rather than a procedure (description keywords).
+  virtual bool IsFunctionRoutine() const { return false; }
+  // PostgreSQL: the parameter signature that identifies a routine.
+  virtual std::string GetSignatureSQL() { return std::string(); }
+  // MS SQL: a user type that is an XML SCHEMA COLLECTION.
+  virtual bool IsXmlSchemaCollection() const { return false; }
+  // Prefix of the names the MS SQL server generates for this object
+  // ("PK__", ...); empty for kinds it never names.
+  virtual const char* GetAutoNamePrefix() const { return ""; }
+  // An object of the target that the master also has by name is never
+  // dropped (tables and generators keep their data).
+  virtual bool IsKeptForMaster() { return false; }
+  // CreateDependDef: appends the object's creation statement to the list.
+  virtual void AppendCreateStatement();
+  // CreateDependDef: appends the description statements that go with a
+  // newly created object (columns; procedures and their parameters).
+  virtual void AppendCreateDescriptions(TCustomSQLExec& /*exec*/) {}
+  // DropDependents of `used`: this object uses `used`, which is about to go.
+  // A kind that must act (empty its body, go first, go with it) does so and
+  // returns true; false leaves the record to the kind's own phases.
+  virtual bool ReleaseUse(TDbObj& /*used*/) { return false; }
+  // CreateDependencies of `user`: `user` needs this object through the
+  // pending record `r`. A kind creates itself (or a stand-in) as needed and
+  // clears `r.Pending` when the record is handled.
+  virtual void ProvideFor(TDbObj& /*user*/, TDependObj& /*r*/) {}
+  // The container took the object into its list under `key`.
+  virtual void AddedToList(const std::string& /*key*/) {}
+
   // ---- Non-virtual operations ----
   const std::string& GetName() const { return Name; }
   // Upper-cases for MS SQL unless its compare options keep identifier case.
@@ -105,6 +162,8 @@ class TDbObj {
   bool IsGrant() const { return ObjType == dboGrant; }
   // A table or view column (dboField); procedure parameters are dboParam.
   bool IsColumn() const { return ObjType == dboField; }
+  // A table or view column with an expression of its own.
+  bool IsComputedColumn() const { return IsColumn() && !Body.empty(); }
 
   // Checked downcast; null when the object is not a T.
   template <class T>
@@ -137,6 +196,8 @@ void AddDependencyOnce(TObjs* container, TDbObj* user, TDbObj* used, const std::
 
 // Normalisation used by SetDescription/SetBody: CR LF line breaks, trimmed.
 std::string NormalizeText(const std::string& text);
+// Whether NormalizeText(a) == NormalizeText(b), without building either text.
+bool SameNormalizedText(std::string_view a, std::string_view b);
 
 // Quoting of PostgreSQL and DB2 identifiers (reserved words and character rules).
 bool PGNameNeedsQuotes(const std::string& name);

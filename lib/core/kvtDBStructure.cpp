@@ -5,48 +5,46 @@
 #include <exception>
 
 #include "core/kvtDBOptions.h"
-#include "kinds/kvtCompColumn.h"
-#include "kinds/kvtComp_Ctr.h"
-#include "kinds/kvtComp_Def.h"
-#include "kinds/kvtComp_Dmn.h"
-#include "kinds/kvtComp_Exc.h"
-#include "kinds/kvtComp_Fnc.h"
-#include "kinds/kvtComp_Gnr.h"
-#include "kinds/kvtComp_Idx.h"
-#include "kinds/kvtComp_Pkg.h"
-#include "kinds/kvtComp_Prc.h"
-#include "kinds/kvtComp_Rol.h"
-#include "kinds/kvtComp_Rul.h"
-#include "kinds/kvtComp_Tbl.h"
-#include "kinds/kvtComp_Trg.h"
-#include "kinds/kvtComp_Viw.h"
 
 // ---------------------------------------------------------------------------
 // TObjList
 
 namespace {
-// ASCII case-insensitive three-way comparison (upper-case folding).
-int CompareTextAscii(const std::string& a, const std::string& b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+// Sort weight of a byte: blanks, controls and punctuation first, then digits,
+// then letters (either case), then bytes above 127.
+int KeyWeight(unsigned char c) {
+  if (c >= '0' && c <= '9') return 0x100 + c;
+  if (c >= 'a' && c <= 'z') return 0x200 + (c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return 0x200 + c;
+  if (c >= 0x80) return 0x300 + c;
+  return c;
 }
 }  // namespace
+
+int CompareListKeys(std::string_view a, std::string_view b, bool caseSensitive) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const int x = KeyWeight(static_cast<unsigned char>(a[i]));
+    const int y = KeyWeight(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  if (!caseSensitive) return 0;
+  // Equal but for case: at the first difference, lower case first.
+  for (size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return a[i] >= 'a' && a[i] <= 'z' ? -1 : 1;
+  return 0;
+}
 
 std::string TObjList::IndexKey(const std::string& key) const {
   return IsCaseSensitive ? key : UpperAscii(key);
 }
 
 bool TObjList::KeyLess(const std::string& a, const std::string& b) const {
-  if (IsCaseSensitive) return a < b;
-  const int c = CompareTextAscii(a, b);
-  return c != 0 ? c < 0 : a < b;  // keys equal but for case keep a fixed order
+  const int c = CompareListKeys(a, b, IsCaseSensitive);
+  // Keys equal under a case-insensitive rule (possible after a re-key) keep
+  // a fixed order.
+  return c != 0 ? c < 0 : CompareListKeys(a, b, true) < 0;
 }
 
 void TObjList::EnsureSorted() const {
@@ -108,7 +106,7 @@ int TObjList::IndexOf(const std::string& key) const {
   // The entry of `obj` sorts with its own key, which equals `key` under the
   // list's case rule; search the run of such keys.
   auto it = std::lower_bound(Items.begin(), Items.end(), key, [this](const Entry& e, const std::string& k) {
-    return IsCaseSensitive ? e.Key < k : CompareTextAscii(e.Key, k) < 0;
+    return CompareListKeys(e.Key, k, IsCaseSensitive) < 0;
   });
   for (; it != Items.end() && IndexKey(it->Key) == IndexKey(key); ++it)
     if (it->Obj.get() == obj) return static_cast<int>(it - Items.begin());
@@ -174,26 +172,35 @@ void TObjList::ReKey() {
 // ---------------------------------------------------------------------------
 // TCustomObjs
 
-// Grants grouped by (object, grantee, grant option), each group in list order,
-// so MergeGrant looks only at the grants it could merge with.
-struct TCustomObjs::TGrantIndex {
-  uint64_t Version = ~uint64_t{0};
-  std::unordered_map<std::string, std::vector<std::pair<std::string, TGntData*>>> Groups;
-
-  static std::string GroupKey(const TGntData& g) {
-    return g.ObjectName + '\x01' + g.Grantee + '\x01' + std::to_string(g.GrantOption);
-  }
+const TListDescriptor ListDescriptors[olCount] = {
+    {olFnc, "FncList", &TCustomObjs::FncList, true, false},
+    {olDmn, "DmnList", &TCustomObjs::DmnList, true, false},
+    {olTbl, "TblList", &TCustomObjs::TblList, true, false},
+    {olViw, "ViwList", &TCustomObjs::ViwList, true, true},
+    {olPrc, "PrcList", &TCustomObjs::PrcList, true, true},
+    {olTrg, "TrgList", &TCustomObjs::TrgList, true, true},
+    {olIdx, "IdxList", &TCustomObjs::IdxList, true, false},
+    {olGnr, "GnrList", &TCustomObjs::GnrList, true, false},
+    {olCtr, "CtrList", &TCustomObjs::CtrList, true, false},
+    {olExc, "ExcList", &TCustomObjs::ExcList, true, false},
+    {olGnt, "GntList", &TCustomObjs::GntList, true, false},
+    {olDef, "DefList", &TCustomObjs::DefList, true, false},
+    {olRul, "RulList", &TCustomObjs::RulList, true, false},
+    {olPkg, "PkgList", &TCustomObjs::PkgList, true, false},
+    {olRol, "RolList", &TCustomObjs::RolList, true, false},
+    {olPbl, "PblList", &TCustomObjs::PblList, true, false},
+    {olSch, "SchList", &TCustomObjs::SchList, false, false},
+    {olOpr, "OprList", &TCustomObjs::OprList, false, false},
+    {olOpc, "OpcList", &TCustomObjs::OpcList, false, false},
+    {olCnv, "CnvList", &TCustomObjs::CnvList, false, false},
+    {olEvt, "EvtList", &TCustomObjs::EvtList, false, false},
+    {olClt, "CltList", &TCustomObjs::CltList, true, false},
 };
 
-// Per name, the first role, login and user in RolList order (slot = role
-// kind), with the entry key that places it in that order.
-struct TCustomObjs::TRoleIndex {
-  struct Slot {
-    std::string Key;
-    TRolData* Obj = nullptr;
-  };
+// Objects of one list grouped by parent name, for ObjectsOnTable.
+struct TCustomObjs::TTableIndex {
   uint64_t Version = ~uint64_t{0};
-  std::unordered_map<std::string, std::array<Slot, 3>> Names;
+  std::unordered_map<std::string, std::vector<TDbObj*>> ByTable;
 };
 
 TCustomObjs::TCustomObjs()
@@ -205,9 +212,7 @@ TCustomObjs::TCustomObjs()
       ASEServerOptions(std::make_unique<TASEServerOptions>()),
       OracleServerOptions(std::make_unique<TOracleServerOptions>()),
       PGSQLServerOptions(std::make_unique<TPGSQLServerOptions>()),
-      DB2ServerOptions(std::make_unique<TDB2ServerOptions>()),
-      GrantIndex(std::make_unique<TGrantIndex>()),
-      RoleIndex(std::make_unique<TRoleIndex>()) {}
+      DB2ServerOptions(std::make_unique<TDB2ServerOptions>()) {}
 
 TCustomObjs::~TCustomObjs() {
   FreeObjects();
@@ -215,9 +220,10 @@ TCustomObjs::~TCustomObjs() {
 }
 
 std::vector<TObjList*> TCustomObjs::AllLists() {
-  return {&FncList, &DmnList, &TblList, &ViwList, &PrcList, &TrgList, &IdxList, &GnrList,
-          &CtrList, &ExcList, &GntList, &DefList, &RulList, &PkgList, &RolList, &PblList,
-          &SchList, &OprList, &OpcList, &CnvList, &EvtList, &CltList};
+  std::vector<TObjList*> lists;
+  lists.reserve(olCount);
+  for (const TListDescriptor& d : ListDescriptors) lists.push_back(&(this->*d.List));
+  return lists;
 }
 
 TObjAcceptor* TCustomObjs::GetExtractor() const {
@@ -230,31 +236,8 @@ void TCustomObjs::ReportError(const std::string& text) {
 }
 
 TObjList* TCustomObjs::ListFor(TDbObj* obj) {
-  // Tested in this order so that a derived class goes where its first
-  // matching ancestor goes.
-  if (obj->As<TUdfData>()) return &FncList;
-  if (obj->As<TDmnData>()) return &DmnList;
-  if (obj->As<TTblData>()) return &TblList;
-  if (obj->As<TViwData>()) return &ViwList;
-  if (obj->As<TPrcData>()) return &PrcList;
-  if (obj->As<TTrgData>()) return &TrgList;
-  if (obj->As<TIdxData>()) return &IdxList;
-  if (obj->As<TGnrData>()) return &GnrList;
-  if (obj->As<TCtrData>()) return &CtrList;
-  if (obj->As<TExcData>()) return &ExcList;
-  if (obj->As<TGntData>()) return &GntList;
-  if (obj->As<TDefData>()) return &DefList;
-  if (obj->As<TRulData>()) return &RulList;
-  if (obj->As<TPkgData>()) return &PkgList;
-  if (obj->As<TRolData>()) return &RolList;
-  if (obj->As<TPblData>()) return &PblList;
-  if (obj->As<TSchData>()) return &SchList;
-  if (obj->As<TOprData>()) return &OprList;
-  if (obj->As<TOpcData>()) return &OpcList;
-  if (obj->As<TCnvData>()) return &CnvList;
-  if (obj->As<TEvtData>()) return &EvtList;
-  if (obj->As<TCltData>()) return &CltList;
-  return nullptr;
+  const TObjListId id = obj->GetListId();
+  return id < olCount ? &List(id) : nullptr;
 }
 
 bool TCustomObjs::AddObj(std::unique_ptr<TDbObj>& obj, bool freeIfRejected) {
@@ -277,11 +260,9 @@ bool TCustomObjs::AddObj(std::unique_ptr<TDbObj>& obj, bool freeIfRejected) {
       return false;
     }
     const std::string key = obj->GetListKey();
-    // Keep the role index current without a rebuild per added role.
-    TRolData* rol = list == &RolList ? obj->As<TRolData>() : nullptr;
-    const bool roleIndexCurrent = rol && RoleIndex->Version == RolList.Version();
+    TDbObj* raw = obj.get();
     if (!list->Add(key, obj)) return false;
-    if (roleIndexCurrent) IndexAddedRole(rol, key);
+    raw->AddedToList(key);
     return true;
   } catch (const std::exception& e) {
     ReportError(std::string("Object not added: ") + e.what());
@@ -292,126 +273,23 @@ bool TCustomObjs::AddObj(std::unique_ptr<TDbObj>& obj, bool freeIfRejected) {
   }
 }
 
-namespace {
-template <class T>
-T* FindIn(const TObjList& list, const std::string& key) {
-  TDbObj* obj = list.Find(key);
-  return obj ? obj->As<T>() : nullptr;
-}
-}  // namespace
-
-TDmnData* TCustomObjs::FindDomain(const std::string& key) const { return FindIn<TDmnData>(DmnList, key); }
-TTblData* TCustomObjs::FindTable(const std::string& key) const { return FindIn<TTblData>(TblList, key); }
-TViwData* TCustomObjs::FindView(const std::string& key) const { return FindIn<TViwData>(ViwList, key); }
-TPrcData* TCustomObjs::FindProcedure(const std::string& key) const { return FindIn<TPrcData>(PrcList, key); }
-TTrgData* TCustomObjs::FindTrigger(const std::string& key) const { return FindIn<TTrgData>(TrgList, key); }
-TGnrData* TCustomObjs::FindGenerator(const std::string& key) const { return FindIn<TGnrData>(GnrList, key); }
-TExcData* TCustomObjs::FindException(const std::string& key) const { return FindIn<TExcData>(ExcList, key); }
-TIdxData* TCustomObjs::FindIndex(const std::string& key) const { return FindIn<TIdxData>(IdxList, key); }
-TUdfData* TCustomObjs::FindFunction(const std::string& key) const { return FindIn<TUdfData>(FncList, key); }
-TPkgData* TCustomObjs::FindPackage(const std::string& key) const { return FindIn<TPkgData>(PkgList, key); }
-TCtrData* TCustomObjs::FindConstraint(const std::string& key) const { return FindIn<TCtrData>(CtrList, key); }
-TSchData* TCustomObjs::FindSchema(const std::string& key) const { return FindIn<TSchData>(SchList, key); }
-TEvtData* TCustomObjs::FindEvent(const std::string& key) const { return FindIn<TEvtData>(EvtList, key); }
-
-TFldData* TCustomObjs::FindTableField(const std::string& tableKey, const std::string& column) const {
-  TTblData* tbl = FindTable(tableKey);
-  return tbl ? tbl->FindField(column) : nullptr;
-}
-
-TFldData* TCustomObjs::FindViewField(const std::string& viewKey, const std::string& column) const {
-  TViwData* viw = FindView(viewKey);
-  return viw ? viw->Columns.Find(column) : nullptr;
-}
-
-TFldData* TCustomObjs::FindProcParam(const std::string& procKey, const std::string& name) const {
-  TPrcData* prc = FindProcedure(procKey);
-  if (!prc) return nullptr;
-  if (TFldData* p = prc->Params.Find(name)) return p;
-  return prc->Results.Find(name);
-}
-
-void TCustomObjs::RebuildRoleIndex() const {
-  TRoleIndex& ri = *RoleIndex;
-  ri.Names.clear();
-  for (const auto& e : RolList) {
-    auto* rol = e.Obj->As<TRolData>();
-    if (!rol || rol->RoleKind > rkUser) continue;
-    TRoleIndex::Slot& slot = ri.Names[rol->Name][rol->RoleKind];
-    if (!slot.Obj) slot = TRoleIndex::Slot{e.Key, rol};  // walked in list order: first wins
+const std::vector<TDbObj*>& TCustomObjs::ObjectsOnTable(TObjListId id,
+                                                        const std::string& table) const {
+  static const std::vector<TDbObj*> kNone;
+  if (id >= olCount) return kNone;
+  const TObjList& list = List(id);
+  std::unique_ptr<TTableIndex>& index = TableIndexes[id];
+  if (!index) index = std::make_unique<TTableIndex>();
+  auto keyOf = [&list](const std::string& name) {
+    return list.CaseSensitive() ? name : UpperAscii(name);
+  };
+  if (index->Version != list.Version()) {
+    index->ByTable.clear();
+    for (const auto& e : list) index->ByTable[keyOf(e.Obj->GetParentName())].push_back(e.Obj.get());
+    index->Version = list.Version();
   }
-  ri.Version = RolList.Version();
-}
-
-void TCustomObjs::IndexAddedRole(TRolData* rol, const std::string& key) {
-  if (rol->RoleKind <= rkUser) {
-    TRoleIndex::Slot& slot = RoleIndex->Names[rol->Name][rol->RoleKind];
-    if (!slot.Obj || RolList.KeyLess(key, slot.Key)) slot = TRoleIndex::Slot{key, rol};
-  }
-  RoleIndex->Version = RolList.Version();
-}
-
-TRolData* TCustomObjs::FindRoleOfKind(const std::string& name, uint8_t kind) const {
-  TRoleIndex& ri = *RoleIndex;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (attempt > 0 || ri.Version != RolList.Version()) RebuildRoleIndex();
-    auto it = ri.Names.find(name);
-    if (it == ri.Names.end()) return nullptr;
-    TRolData* rol = it->second[kind].Obj;
-    // A role renamed or re-kinded after it was indexed: index again.
-    if (!rol || (rol->Name == name && rol->RoleKind == kind)) return rol;
-  }
-  return nullptr;
-}
-
-TRolData* TCustomObjs::FindRole(const std::string& name) const { return FindRoleOfKind(name, rkRole); }
-TRolData* TCustomObjs::FindLogin(const std::string& name) const { return FindRoleOfKind(name, rkLogin); }
-TRolData* TCustomObjs::FindUser(const std::string& name) const { return FindRoleOfKind(name, rkUser); }
-
-TGntData* TCustomObjs::MergeGrant(std::unique_ptr<TGntData>& grant) {
-  if (!grant) return nullptr;
-  try {
-    TGrantIndex& gi = *GrantIndex;
-    if (gi.Version != GntList.Version()) {
-      gi.Groups.clear();
-      for (const auto& e : GntList)
-        if (auto* g = e.Obj->As<TGntData>())
-          gi.Groups[TGrantIndex::GroupKey(*g)].emplace_back(e.Key, g);
-      gi.Version = GntList.Version();
-    }
-    const std::string groupKey = TGrantIndex::GroupKey(*grant);
-    auto& group = gi.Groups[groupKey];
-    for (auto& [key, g] : group) {
-      const bool gHasColumns = !g->Columns.empty();
-      const bool newHasColumns = !grant->Columns.empty();
-      if (!gHasColumns && !newHasColumns) {
-        g->Privileges |= grant->Privileges;
-        return nullptr;
-      }
-      if (g->Privileges != grant->Privileges && gHasColumns && newHasColumns) {
-        for (const std::string& c : grant->Columns)
-          if (std::find(g->Columns.begin(), g->Columns.end(), c) == g->Columns.end())
-            g->Columns.push_back(c);
-        return nullptr;
-      }
-    }
-    const std::string key = grant->GetListKey();
-    TGntData* raw = grant.get();
-    std::unique_ptr<TDbObj> base(grant.release());
-    const bool added = GntList.Add(key, base);
-    grant.reset(static_cast<TGntData*>(base.release()));
-    if (!added) return nullptr;
-    // Keep the group in list order without rebuilding the whole index.
-    auto pos = std::upper_bound(group.begin(), group.end(), key,
-                                [this](const std::string& k, const auto& entry) {
-                                  return GntList.KeyLess(k, entry.first);
-                                });
-    group.emplace(pos, key, raw);
-    gi.Version = GntList.Version();
-    return raw;
-  } catch (...) {
-    return nullptr;
-  }
+  auto it = index->ByTable.find(keyOf(table));
+  return it == index->ByTable.end() ? kNone : it->second;
 }
 
 void TCustomObjs::ReKeyGrants() { GntList.ReKey(); }
@@ -422,23 +300,16 @@ void RemoveRecordsTo(TDependList& list, const TDbObj* column) {
                             [column](const std::unique_ptr<TDependObj>& r) { return r->Obj == column; }),
              list.end());
 }
-void RemoveRecordsTo(TDbObj* obj, const TDbObj* column) {
-  RemoveRecordsTo(obj->UseOfList, column);
-  RemoveRecordsTo(obj->UseInList, column);
-}
 }  // namespace
 
 void TCustomObjs::RemoveFieldDependencies(TDbObj* column) {
   if (!column) return;
-  for (TObjList* list : {&DmnList, &FncList, &ViwList, &TblList, &PrcList, &TrgList, &CtrList,
-                         &ExcList, &GnrList, &IdxList}) {
-    for (const auto& e : *list) {
-      RemoveRecordsTo(e.Obj.get(), column);
-      if (auto* tbl = e.Obj->As<TTblData>())
-        for (auto& f : tbl->Fields)
-          if (f.Obj) RemoveRecordsTo(f.Obj.get(), column);
-    }
-  }
+  for (const auto& r : column->UseInList)
+    if (r->Obj && r->Obj != column) RemoveRecordsTo(r->Obj->UseOfList, column);
+  for (const auto& r : column->UseOfList)
+    if (r->Obj && r->Obj != column) RemoveRecordsTo(r->Obj->UseInList, column);
+  RemoveRecordsTo(column->UseOfList, column);
+  RemoveRecordsTo(column->UseInList, column);
 }
 
 TObjs* TCustomObjs::SideWithRole(uint8_t role) {
@@ -450,10 +321,8 @@ TObjs* TCustomObjs::SideWithRole(uint8_t role) {
 void TCustomObjs::SetServerType(TServerType type) {
   ServerType = type;
   const bool caseSensitive = !(type == srvASA || type == srvMSSQL || type == srvASE);
-  for (TObjList* list : {&DmnList, &FncList, &TrgList, &PrcList, &TblList, &ExcList, &GnrList,
-                         &IdxList, &ViwList, &RolList, &GntList, &CtrList, &RulList, &DefList,
-                         &PkgList, &PblList, &CltList})
-    list->SetCaseSensitive(caseSensitive);
+  for (const TListDescriptor& d : ListDescriptors)
+    if (d.FollowsServerCase) (this->*d.List).SetCaseSensitive(caseSensitive);
 }
 
 std::string TCustomObjs::GetServerVersionText() const {
@@ -484,11 +353,13 @@ int TCustomObjs::GetTargetODSMajor() const {
 }
 
 void TCustomObjs::CacheTexts() {
-  for (TObjList* list : {&ViwList, &PrcList, &TrgList})
-    for (const auto& e : *list) {
+  for (const TListDescriptor& d : ListDescriptors) {
+    if (!d.CachesTexts) continue;
+    for (const auto& e : this->*d.List) {
       e.Obj->SQLText = e.Obj->GetCreateSQL();
       e.Obj->CompareText = e.Obj->GetCreateSQL();
     }
+  }
 }
 
 void TCustomObjs::FreeObjects() {
@@ -498,10 +369,8 @@ void TCustomObjs::FreeObjects() {
       for (const auto& e : *list)
         if (e.Obj->Pair && e.Obj->Pair->Objs == this) e.Obj->Pair = nullptr;
   for (TObjList* list : AllLists()) list->Clear();
-  GrantIndex->Groups.clear();
-  GrantIndex->Version = ~uint64_t{0};
-  RoleIndex->Names.clear();
-  RoleIndex->Version = ~uint64_t{0};
+  for (auto& cache : ListCaches) cache.reset();
+  for (auto& index : TableIndexes) index.reset();
 }
 
 void TCustomObjs::Clear() {

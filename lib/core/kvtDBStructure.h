@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -57,11 +58,19 @@ class TObjAcceptor {
   virtual void StructureDetached(TCustomDBStructure* structure) = 0;
 };
 
+// The order of list keys: the one comparison that sorts and searches every
+// object list, close to what a user's platform shows in a sorted list.
+// Letters compare without regard to case first, with punctuation and blanks
+// before digits and digits before letters (so ORDER_ITEMS sorts before
+// ORDERS and apple before Banana); bytes above 127 come last. When the keys
+// are equal but for case, a case-sensitive comparison puts lower case first;
+// a case-insensitive one calls them equal. Negative, zero or positive.
+int CompareListKeys(std::string_view a, std::string_view b, bool caseSensitive);
+
 // One object list of a container: entries (key, object) kept sorted by key,
 // each key present once. Lookup by key is hashed; the sorted order, needed for
 // walking the list, is restored lazily after out-of-order additions. Keys
-// compare by byte order, or by ASCII case-insensitive order when the list is
-// case-insensitive.
+// sort by CompareListKeys under the list's case rule.
 class TObjList {
  public:
   struct Entry {
@@ -119,6 +128,28 @@ class TObjList {
   std::unordered_map<std::string, TDbObj*> Index;
   bool IsCaseSensitive = true;
   uint64_t ChangeCount = 0;
+};
+
+class TCustomObjs;
+
+// What the container knows about one of its lists. The table of descriptors
+// (ListDescriptors, indexed by TObjListId, in the order the container places
+// classes) is the one place that names the lists: adding an object, walking
+// all lists, the case rule, pairing, existence flags and cached texts read it.
+struct TListDescriptor {
+  TObjListId Id;
+  const char* Name;              // "TblList", ...
+  TObjList TCustomObjs::*List;   // the list in the container
+  bool FollowsServerCase;        // case-insensitive for SQL Anywhere, MS SQL, ASE; else always sensitive
+  bool CachesTexts;              // views, procedures, triggers: compare texts cached before comparing
+};
+extern const TListDescriptor ListDescriptors[olCount];
+
+// State a kind keeps about one list of a container (lookup indexes beyond
+// the list's own), freed with the container's objects.
+class TListCache {
+ public:
+  virtual ~TListCache() = default;
 };
 
 class TCustomObjs {
@@ -222,8 +253,9 @@ class TCustomObjs {
   // merged or not taken (`grant` then stays with the caller).
   TGntData* MergeGrant(std::unique_ptr<TGntData>& grant);
   void ReKeyGrants();
-  // Removes every dependency record, in the objects of the container, that
-  // points at `column` (which is about to be freed).
+  // Removes every dependency record that points at `column` (which is about
+  // to be freed). Every such record has its twin in the column's own lists,
+  // so only the objects linked to the column are visited.
   void RemoveFieldDependencies(TDbObj* column);
   void SetServerType(TServerType type);
   std::string GetServerVersionText() const;
@@ -237,22 +269,41 @@ class TCustomObjs {
 
   // Every list, in the order AddObj tests the classes (SchList included).
   std::vector<TObjList*> AllLists();
+  TObjList& List(TObjListId id) { return this->*ListDescriptors[id].List; }
+  const TObjList& List(TObjListId id) const { return this->*ListDescriptors[id].List; }
+
+  // The objects of list `id` (indexes, constraints, triggers, ...) whose
+  // parent name (GetParentName) is `table`, in list order, under the list's
+  // case rule. Built on first use and again only after the list changed, so
+  // phases that visit many tables do not scan the list once per table.
+  const std::vector<TDbObj*>& ObjectsOnTable(TObjListId id, const std::string& table) const;
+
+  // The cache a kind keeps for list `id`, created on first use.
+  template <class C>
+  C& ListCache(TObjListId id) const {
+    std::unique_ptr<TListCache>& slot = ListCaches[id];
+    if (!slot) slot = std::make_unique<C>();
+    return static_cast<C&>(*slot);
+  }
 
   TObjAcceptor* GetExtractor() const;
 
  private:
-  struct TGrantIndex;
-  struct TRoleIndex;
+  struct TTableIndex;
   void ReportError(const std::string& text);
-  TRolData* FindRoleOfKind(const std::string& name, uint8_t kind) const;
   TObjList* ListFor(TDbObj* obj);
   void FreeObjects();
 
-  std::unique_ptr<TGrantIndex> GrantIndex;  // grants grouped for MergeGrant
-  std::unique_ptr<TRoleIndex> RoleIndex;    // first role of each kind by name
-  void RebuildRoleIndex() const;
-  void IndexAddedRole(TRolData* rol, const std::string& key);
+  mutable std::unique_ptr<TListCache> ListCaches[olCount];
+  mutable std::unique_ptr<TTableIndex> TableIndexes[olCount];
 };
+
+// The object of a list under `key` when it is a T; null otherwise.
+template <class T>
+T* FindIn(const TObjList& list, const std::string& key) {
+  TDbObj* obj = list.Find(key);
+  return obj ? obj->As<T>() : nullptr;
+}
 
 class TObjs : public TCustomObjs {
  public:

@@ -773,6 +773,9 @@ std::string TFldData::GetDropSQL() {
 // Dependency walks
 
 void TFldData::CreateDependencies() {
+  // What is recorded on the column's own table comes with the table.
+  for (auto& r : UseOfList)
+    if (r->Obj && r->Obj->Name == TableName) r->Pending = false;
   TDbObj::CreateDependencies();
   if (DataType == dtDomain) {
     if (TObjs* master = MasterOf(Objs)) {
@@ -791,6 +794,30 @@ void TFldData::CreateDependencies() {
   }
 }
 
+void TFldData::AppendCreateDescriptions(TCustomSQLExec& exec) {
+  if (IsColumn() && !Description.empty()) exec.AddDescription(this);
+}
+
+bool TFldData::ReleaseUse(TDbObj& used) {
+  if (!used.IsView() || !IsComputedColumn()) return false;
+  DropDependDef();
+  return true;
+}
+
+void TFldData::ProvideFor(TDbObj& user, TDependObj& r) {
+  if (GetExists() || !IsColumn()) return;
+  // A table's own column comes with the table; tested first, so a table
+  // never adds its own column ahead of its CREATE.
+  if (user.IsTable() && TableName == user.Name) {
+    r.Pending = false;
+    return;
+  }
+  if (GetOwnerTable()) {  // a missing column of another table
+    CreateDependDef();
+    r.Pending = false;
+  }
+}
+
 void TFldData::DropDependents() {
   TCustomSQLExec* exec = GetSQLExec();
   auto comment = [&](const std::string& text) {
@@ -798,12 +825,16 @@ void TFldData::DropDependents() {
   };
   const std::string self = TableName + "(" + Name + ")";
 
+  // What is recorded on the column's own table is not a user of the column.
+  for (auto& r : UseInList)
+    if (r->Name == TableName) r->Pending = false;
+
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
     TDbObj* u = r->Obj;
     if (!r->Pending || !u) continue;
     if (auto* prc = u->As<TPrcData>()) {
-      if (NormalizeText(prc->Body) != NormalizeText(prc->GetStubBody())) {
+      if (!SameNormalizedText(prc->Body, prc->GetStubBody())) {
         comment("Empty " + prc->Name + " for drop " + self);
         prc->EmptyBody(true);
       }
@@ -819,14 +850,17 @@ void TFldData::DropDependents() {
   }
 
   // Views that read the table go with any of its columns. They are found
-  // through the table's users rather than by walking every view.
+  // through the table's users rather than by walking every view; once a
+  // view's records on the table are cleared they stay cleared, so the
+  // table's record of that view is cleared too and later column drops of the
+  // same table pass it by.
   TObjs* target = TargetOf(Objs);
   TTblData* table = GetOwnerTable();
   if (target && (!table || table->Objs != target)) table = target->FindTable(TableName);
   if (table) {
     for (size_t i = 0; i < table->UseInList.size(); ++i) {
-      TDbObj* u = table->UseInList[i]->Obj;
-      auto* viw = u ? u->As<TViwData>() : nullptr;
+      TDependObj* tr = table->UseInList[i].get();
+      auto* viw = tr->Obj && tr->Pending ? tr->Obj->As<TViwData>() : nullptr;
       if (!viw) continue;
       bool pending = false;
       for (auto& vr : viw->UseOfList)
@@ -834,6 +868,7 @@ void TFldData::DropDependents() {
           vr->Pending = false;
           pending = true;
         }
+      tr->Pending = false;
       if (pending) viw->DropDependDef();
     }
   }

@@ -207,6 +207,14 @@ class TFldData : public TDbObj {
   std::string JavaClass;  // written after "java.lang."
 
   // ---- Overrides ----
+  bool IsFieldObject() const override { return true; }
+  TDbObj* GetParentObj() const override { return Owner; }
+  std::string GetParentName() const override { return TableName; }
+  void AppendCreateDescriptions(TCustomSQLExec& exec) override;
+  // A computed column goes with a view it reads.
+  bool ReleaseUse(TDbObj& used) override;
+  // A missing column of another table is added for its user.
+  void ProvideFor(TDbObj& user, TDependObj& r) override;
   std::string GetDisplayName() override;
   std::string GetCreateSQL() override;  // the column definition
   void DropDependents() override;

@@ -22,6 +22,9 @@ class TCtrData : public TDbObj {
  public:
   explicit TCtrData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboConstraint; }
   const char* ClassName() const override { return "TCtrData"; }
+  TObjListId GetListId() const override { return olCtr; }
+  std::string GetParentName() const override { return TableName; }
+  const char* GetAutoNamePrefix() const override;
 
   // Also sets ObjType to the matching kind (types 4 and 6 leave it unchanged).
   void SetConstraintType(uint8_t value);

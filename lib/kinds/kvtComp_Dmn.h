@@ -10,6 +10,8 @@ class TDmnData : public TDbObj {
  public:
   explicit TDmnData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboDomain; }
   const char* ClassName() const override { return "TDmnData"; }
+  TObjListId GetListId() const override { return olDmn; }
+  bool IsXmlSchemaCollection() const override { return TypeText == "XML SCHEMA COLLECTION"; }
 
   // MS SQL/ASE base type text, or "XML SCHEMA COLLECTION".
   std::string TypeText;
@@ -20,4 +22,5 @@ class TCnvData : public TDbObj {
  public:
   explicit TCnvData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboConversion; }
   const char* ClassName() const override { return "TCnvData"; }
+  TObjListId GetListId() const override { return olCnv; }
 };

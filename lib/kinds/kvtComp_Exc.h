@@ -8,6 +8,7 @@ class TExcData : public TDbObj {
  public:
   explicit TExcData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboException; }
   const char* ClassName() const override { return "TExcData"; }
+  TObjListId GetListId() const override { return olExc; }
 };
 
 // An event. Its DDL and comparison phases are added with the event kind.
@@ -15,4 +16,5 @@ class TEvtData : public TDbObj {
  public:
   explicit TEvtData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboEvent; }
   const char* ClassName() const override { return "TEvtData"; }
+  TObjListId GetListId() const override { return olEvt; }
 };

@@ -8,4 +8,5 @@ class TUdfData : public TDbObj {
  public:
   explicit TUdfData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboFunction; }
   const char* ClassName() const override { return "TUdfData"; }
+  TObjListId GetListId() const override { return olFnc; }
 };

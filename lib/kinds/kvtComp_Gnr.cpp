@@ -1,5 +1,6 @@
 #include "kinds/kvtComp_Gnr.h"
 
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
@@ -152,9 +153,10 @@ class TPhaseHeader {
 
 }  // namespace
 
-void CreateGenerators(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = master.SQLExec ? master.SQLExec : target.SQLExec;
-  if (!exec) return;
+void CreateGenerators(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
   TPhaseHeader header(exec, PhaseHeader(target.ServerType, "/* Create generator... */",
                                         "/* Create sequence... */"));
   for (const auto& e : master.GnrList) {
@@ -168,9 +170,10 @@ void CreateGenerators(TObjs& master, TObjs& target) {
   header.Close();
 }
 
-void AlterGenerators(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = master.SQLExec ? master.SQLExec : target.SQLExec;
-  if (!exec) return;
+void AlterGenerators(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
   const bool sequences = target.ServerType == srvOracle || target.ServerType == srvPostgreSQL;
   for (const auto& e : master.GnrList) {
     auto* m = static_cast<TGnrData*>(e.Obj.get());
@@ -196,9 +199,10 @@ void AlterGenerators(TObjs& master, TObjs& target) {
   }
 }
 
-void DropGenerators(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = target.SQLExec ? target.SQLExec : master.SQLExec;
-  if (!exec) return;
+void DropGenerators(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
   TPhaseHeader header(
       exec, PhaseHeader(target.ServerType, "/* Drop generator... */", "/* Drop sequence... */"));
   for (const auto& e : target.GnrList) {
@@ -209,4 +213,13 @@ void DropGenerators(TObjs& master, TObjs& target) {
     g->DropDependDef();
   }
   header.Close();
+}
+
+bool TGnrData::IsKeptForMaster() {
+  TObjs* master = Objs ? Objs->MasterSide() : nullptr;
+  return master && master->GnrList.Contains(Name);
+}
+
+TGnrData* TCustomObjs::FindGenerator(const std::string& key) const {
+  return FindIn<TGnrData>(GnrList, key);
 }

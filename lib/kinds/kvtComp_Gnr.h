@@ -10,6 +10,7 @@
 
 class TFldData;
 class TObjs;
+struct TCompareContext;
 
 class TGnrData : public TDbObj {
  public:
@@ -18,6 +19,9 @@ class TGnrData : public TDbObj {
   TGnrData(TObjs* aObjs, TDbObj* owner = nullptr);
   ~TGnrData() override;
   const char* ClassName() const override { return "TGnrData"; }
+  TObjListId GetListId() const override { return olGnr; }
+  // A generator the master has by name keeps its value: never dropped.
+  bool IsKeptForMaster() override;
 
   // The maximum that means "no maximum" when it appears in a script.
   static constexpr const char* ServerMaxValue = "999999999999999999999999999";
@@ -55,8 +59,8 @@ class TGnrData : public TDbObj {
 
 // Comparison phases (run by the comparer in its fixed sequence).
 // New generators and sequences: created, never marked existing.
-void CreateGenerators(TObjs& master, TObjs& target);
+void CreateGenerators(TCompareContext& ctx);
 // Changed Oracle and PostgreSQL sequences: one ALTER SEQUENCE per difference.
-void AlterGenerators(TObjs& master, TObjs& target);
+void AlterGenerators(TCompareContext& ctx);
 // Vanished generators and sequences.
-void DropGenerators(TObjs& master, TObjs& target);
+void DropGenerators(TCompareContext& ctx);

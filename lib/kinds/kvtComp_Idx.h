@@ -10,6 +10,8 @@ class TIdxData : public TDbObj {
  public:
   explicit TIdxData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboIndex; }
   const char* ClassName() const override { return "TIdxData"; }
+  TObjListId GetListId() const override { return olIdx; }
+  std::string GetParentName() const override { return TableName; }
 
   std::string TableName;  // indexed table
 };

@@ -8,4 +8,5 @@ class TPkgData : public TDbObj {
  public:
   explicit TPkgData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboPackage; }
   const char* ClassName() const override { return "TPkgData"; }
+  TObjListId GetListId() const override { return olPkg; }
 };

@@ -68,7 +68,7 @@ std::string TPrcData::GetStubCreateSQL() {
 
 void TPrcData::EmptyBody(bool writeAlter) {
   const std::string stub = GetStubBody();
-  if (!Exists || NormalizeText(Body) == NormalizeText(stub)) return;
+  if (!Exists || SameNormalizedText(Body, stub)) return;
   SetBody(stub);
   for (auto& r : UseOfList) r->Pending = false;
   if (Objs) {
@@ -81,4 +81,67 @@ void TPrcData::EmptyBody(bool writeAlter) {
       exec->AddStatement(GetAlterSQL(), skProcedure, Name, dboProcedure, saEmptyBody);
     CompareText = GetCreateSQL();
   }
+}
+
+void TPrcData::AppendCreateStatement() {
+  if (TCustomSQLExec* exec = GetSQLExec())
+    exec->AddStatement(GetCreateScript(), skProcedure, Name, dboProcedure, saCreate);
+}
+
+void TPrcData::AppendCreateDescriptions(TCustomSQLExec& exec) {
+  if (!Description.empty()) exec.AddDescription(this);
+  for (auto& e : Params)
+    if (e.Obj && !e.Obj->Description.empty()) exec.AddDescription(e.Obj.get());
+  for (auto& e : Results)
+    if (e.Obj && !e.Obj->Description.empty()) exec.AddDescription(e.Obj.get());
+}
+
+bool TPrcData::ReleaseUse(TDbObj& /*used*/) {
+  if (GetServerType() != srvASE && !SameNormalizedText(Body, GetStubBody())) EmptyBody(true);
+  return true;
+}
+
+void TPrcData::ProvideFor(TDbObj& /*user*/, TDependObj& r) {
+  if (GetExists()) return;
+  // A procedure the target has by name is left to the procedure phases.
+  TObjs* target = Objs ? Objs->TargetSide() : nullptr;
+  if (target && target->PrcList.Contains(Name)) return;
+  const TServerType st = GetServerType();
+  if (st == srvPostgreSQL || st == srvASE || (st == srvMSSQL && IsTableFunction())) {
+    CreateDependDef();
+  } else {
+    if (TCustomSQLExec* exec = GetSQLExec())
+      exec->AddStatement(GetStubCreateSQL(), skProcedure, Name, dboProcedure, saCreateEmpty);
+    SetNeedsRestore(true);
+    SetExists(true);
+  }
+  r.Pending = false;
+}
+
+void TPrcData::DropDependents() {
+  TDbObj::DropDependents();
+  // The procedure itself is emptied before it goes, so that what it uses is
+  // free; then whatever still uses it goes first.
+  const std::string stub = GetStubBody();
+  if (!SameNormalizedText(Body, stub)) {
+    SetBody(stub);
+    for (auto& r : UseOfList) r->Pending = false;
+  }
+  for (size_t i = 0; i < UseInList.size(); ++i) {
+    TDependObj* r = UseInList[i].get();
+    if (!r->Pending || !r->Obj || !r->Obj->GetExists()) continue;
+    if (!r->Obj->IsFieldObject()) r->Obj->DropDependDef();
+    r->Pending = false;
+  }
+}
+
+TPrcData* TCustomObjs::FindProcedure(const std::string& key) const {
+  return FindIn<TPrcData>(PrcList, key);
+}
+
+TFldData* TCustomObjs::FindProcParam(const std::string& procKey, const std::string& name) const {
+  TPrcData* prc = FindProcedure(procKey);
+  if (!prc) return nullptr;
+  if (TFldData* p = prc->Params.Find(name)) return p;
+  return prc->Results.Find(name);
 }

@@ -15,6 +15,17 @@ class TPrcData : public TDbObj {
   explicit TPrcData(TObjs* aObjs);
   ~TPrcData() override;
   const char* ClassName() const override { return "TPrcData"; }
+  TObjListId GetListId() const override { return olPrc; }
+  bool IsFunctionRoutine() const override { return IsFunction; }
+  std::string GetSignatureSQL() override { return GetParamsSQL(false); }
+  void DropDependents() override;
+  void AppendCreateStatement() override;
+  void AppendCreateDescriptions(TCustomSQLExec& exec) override;
+  // Emptied to its stub when what it uses goes (never on ASE).
+  bool ReleaseUse(TDbObj& used) override;
+  // A missing procedure is created for its user, or created empty for now
+  // and restored with its body later.
+  void ProvideFor(TDbObj& user, TDependObj& r) override;
 
   bool NeedsRestore = false;         // body replaced by the stub; restore it later
   TNamedObjList<TFldData> Params;    // parameters in declaration order
@@ -39,6 +50,7 @@ class TOprData : public TDbObj {
  public:
   explicit TOprData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboOperator; }
   const char* ClassName() const override { return "TOprData"; }
+  TObjListId GetListId() const override { return olOpr; }
 };
 
 // A PostgreSQL operator class. Its DDL is added with the operator kind.
@@ -46,4 +58,5 @@ class TOpcData : public TDbObj {
  public:
   explicit TOpcData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboOperatorClass; }
   const char* ClassName() const override { return "TOpcData"; }
+  TObjListId GetListId() const override { return olOpc; }
 };

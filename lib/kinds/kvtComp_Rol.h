@@ -15,6 +15,9 @@ class TRolData : public TDbObj {
  public:
   explicit TRolData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboRole; }
   const char* ClassName() const override { return "TRolData"; }
+  TObjListId GetListId() const override { return olRol; }
+  // Keeps the container's first-role-by-name index current.
+  void AddedToList(const std::string& key) override;
 
   uint8_t RoleKind = rkRole;
 };
@@ -27,6 +30,9 @@ class TGntData : public TDbObj {
  public:
   explicit TGntData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboGrant; }
   const char* ClassName() const override { return "TGntData"; }
+  TObjListId GetListId() const override { return olGnt; }
+  // A grant goes with the object it is on.
+  bool ReleaseUse(TDbObj& used) override;
 
   TPrivileges Privileges;
   std::string Grantee;

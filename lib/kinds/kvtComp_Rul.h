@@ -8,4 +8,5 @@ class TRulData : public TDbObj {
  public:
   explicit TRulData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboRule; }
   const char* ClassName() const override { return "TRulData"; }
+  TObjListId GetListId() const override { return olRul; }
 };

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "core/kvtMsgMngr.h"
@@ -16,14 +17,7 @@
 #include "kinds/kvtComp_Viw.h"
 #include "script/kvtSQL_Exec.h"
 
-TTablePhaseHook AlterChangedColumnsHook = nullptr;
-TTablePhaseHook RecreateTablesHook = nullptr;
-
 namespace {
-
-TCustomSQLExec* ExecOf(TObjs& master, TObjs& target) {
-  return master.SQLExec ? master.SQLExec : target.SQLExec;
-}
 
 // The target container as seen from `objs`; outside a comparison (no roles
 // set) the table's own container.
@@ -92,83 +86,23 @@ void FlagViewForRecreate(V* viw) {
   }
 }
 
-// Constraints, indexes and triggers of one container grouped by table name,
-// so that phases handling many tables do not scan whole lists once per table
-// (MySQL inline keys when creating, triggers and indexes when dropping).
-// Alive only while a phase runs; outside, the lists are scanned.
-struct TTableObjIndex {
-  const TObjs* Objs = nullptr;
-  std::unordered_map<std::string, std::vector<TCtrData*>> Constraints;
-  std::unordered_map<std::string, std::vector<TIdxData*>> Indexes;
-  std::unordered_map<std::string, std::vector<TTrgData*>> Triggers;
-};
-// At most two phases' indexes are alive at once: the master's and the target's.
-const TTableObjIndex* ActiveIndexes[2] = {nullptr, nullptr};
-
-class TTableObjScope {
- public:
-  explicit TTableObjScope(TObjs& objs) {
-    Index.Objs = &objs;
-    for (const auto& e : objs.CtrList)
-      if (auto* c = e.Obj->As<TCtrData>()) Index.Constraints[c->TableName].push_back(c);
-    for (const auto& e : objs.IdxList)
-      if (auto* i = e.Obj->As<TIdxData>()) Index.Indexes[i->TableName].push_back(i);
-    for (const auto& e : objs.TrgList)
-      if (auto* t = e.Obj->As<TTrgData>()) Index.Triggers[t->TableName].push_back(t);
-    for (auto& slot : ActiveIndexes)
-      if (!slot) {
-        slot = &Index;
-        break;
-      }
-  }
-  ~TTableObjScope() {
-    for (auto& slot : ActiveIndexes)
-      if (slot == &Index) slot = nullptr;
-  }
-  TTableObjScope(const TTableObjScope&) = delete;
-  TTableObjScope& operator=(const TTableObjScope&) = delete;
-
- private:
-  TTableObjIndex Index;
-};
-
-const TTableObjIndex* ActiveIndexOf(const TObjs* objs) {
-  for (const TTableObjIndex* idx : ActiveIndexes)
-    if (idx && idx->Objs == objs) return idx;
-  return nullptr;
-}
-
-// The objects of `list` (a container list of T) on `table`, in list order.
+// The objects of list `id` of `objs` on `table` (constraints, indexes,
+// triggers), as the kind T.
 template <class T>
-std::vector<T*> OnTable(const TObjs* objs, const TObjList& list, const std::string& table,
-                        std::unordered_map<std::string, std::vector<T*>> TTableObjIndex::*member) {
-  if (const TTableObjIndex* idx = ActiveIndexOf(objs)) {
-    auto it = (idx->*member).find(table);
-    return it == (idx->*member).end() ? std::vector<T*>() : it->second;
-  }
+std::vector<T*> OnTable(const TObjs* objs, TObjListId id, const std::string& table) {
   std::vector<T*> out;
-  for (const auto& e : list)
-    if (auto* o = e.Obj->template As<T>(); o && o->TableName == table) out.push_back(o);
+  if (!objs) return out;
+  for (TDbObj* o : objs->ObjectsOnTable(id, table))
+    if (auto* k = o->As<T>()) out.push_back(k);
   return out;
 }
 
-std::vector<TCtrData*> ConstraintsOn(TTblData& t) {
-  return t.Objs ? OnTable(t.Objs, t.Objs->CtrList, t.Name, &TTableObjIndex::Constraints)
-                : std::vector<TCtrData*>();
-}
+std::vector<TCtrData*> ConstraintsOn(TTblData& t) { return OnTable<TCtrData>(t.Objs, olCtr, t.Name); }
 std::vector<TIdxData*> IndexesOn(const TObjs* objs, const std::string& table) {
-  return objs ? OnTable(objs, objs->IdxList, table, &TTableObjIndex::Indexes)
-              : std::vector<TIdxData*>();
+  return OnTable<TIdxData>(objs, olIdx, table);
 }
 std::vector<TTrgData*> TriggersOn(const TObjs* objs, const std::string& table) {
-  return objs ? OnTable(objs, objs->TrgList, table, &TTableObjIndex::Triggers)
-              : std::vector<TTrgData*>();
-}
-
-// True when `objs` renders MySQL, the one dialect that writes keys inline.
-bool RendersMySQL(const TObjs& objs) {
-  const TObjs* render = objs.UsePartnerServer && objs.Partner ? objs.Partner : &objs;
-  return render->ServerType == srvMySQL;
+  return OnTable<TTrgData>(objs, olTrg, table);
 }
 
 bool HasMissingDependency(TDbObj* o) {
@@ -229,6 +163,36 @@ void TTblData::MarkDependentViewsForRecreate() {
 }
 
 bool TTblData::GetExists() { return Exists; }
+
+void TTblData::ForEachColumn(const std::function<void(TDbObj&)>& fn) {
+  for (const auto& e : Fields)
+    if (e.Obj) fn(*e.Obj);
+}
+
+bool TTblData::IsKeptForMaster() {
+  TObjs* master = Objs ? Objs->MasterSide() : nullptr;
+  return master && master->TblList.Contains(Name);
+}
+
+void TTblData::ProvideFor(TDbObj& user, TDependObj& r) {
+  if (user.IsComputedColumn()) {
+    // A computed column needs its table without the other computed columns,
+    // unless it uses one of them itself.
+    bool usesComputed = false;
+    for (const auto& d : user.UseOfList) {
+      TDbObj* c = d->Obj;
+      if (c && c->IsComputedColumn() && (c->GetParentObj() == this || c->GetParentName() == Name))
+        usesComputed = true;
+    }
+    const bool saved = ComputedPass;
+    ComputedPass = !usesComputed;
+    CreateDependDef();
+    ComputedPass = saved;
+  } else if (!user.IsTable() || user.Name != Name) {
+    CreateDependDef();
+  }
+  r.Pending = false;
+}
 
 // The CREATE text itself has no side effects; GetCreateScript, which the
 // script uses, also reports the table's schema to the statement list.
@@ -464,7 +428,9 @@ void TPblData::CreateDependencies() {
 // ---------------------------------------------------------------------------
 // Phases
 
-void MatchTables(TObjs& master, TObjs& target) {
+void MatchTables(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
   const TServerType st = target.ServerType;
   for (const auto& e : master.TblList) {
     auto* m = e.Obj->As<TTblData>();
@@ -523,10 +489,9 @@ void MatchTables(TObjs& master, TObjs& target) {
   }
 }
 
-void CreateTables(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = ExecOf(master, target);
-  std::optional<TTableObjScope> keys;
-  if (RendersMySQL(master)) keys.emplace(master);
+void CreateTables(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TCustomSQLExec* exec = &ctx.Exec;
   TPhaseHeader header(exec, "Create Table...");
   const bool descriptions = master.CompareObjects.Contains(coDescription);
   for (const auto& e : master.TblList) {
@@ -537,7 +502,7 @@ void CreateTables(TObjs& master, TObjs& target) {
     t->CreateDependDef();
     t->SetComputedPass(false);
     t->CreateDependDef();
-    if (descriptions && exec) {
+    if (descriptions) {
       if (!t->Description.empty()) exec->AddDescription(t);
       // Computed columns carry their description with their own ADD statement.
       for (const auto& fe : t->Fields)
@@ -548,9 +513,8 @@ void CreateTables(TObjs& master, TObjs& target) {
   header.Close();
 }
 
-void CreateColumns(TObjs& master, TObjs& /*target*/) {
-  std::optional<TTableObjScope> keys;
-  if (RendersMySQL(master)) keys.emplace(master);
+void CreateColumns(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
   for (int pass = 0; pass < 2; ++pass) {
     const bool computedPass = pass == 0;
     for (const auto& e : master.TblList) {
@@ -575,7 +539,8 @@ void CreateColumns(TObjs& master, TObjs& /*target*/) {
   }
 }
 
-void CheckColumnOrder(TObjs& master, TObjs& /*target*/) {
+void CheckColumnOrder(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
   for (const auto& e : master.TblList) {
     auto* m = e.Obj->As<TTblData>();
     auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
@@ -595,55 +560,53 @@ void CheckColumnOrder(TObjs& master, TObjs& /*target*/) {
   }
 }
 
-void AlterTables(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = ExecOf(master, target);
+void AlterTables(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
   const bool descriptions = master.CompareObjects.Contains(coDescription);
-  if (exec) {
-    for (const auto& e : master.TblList) {
-      auto* m = e.Obj->As<TTblData>();
-      auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
-      if (!t || !m->InBoth || m->Unchanged) continue;
-      if (descriptions && m->Description != t->Description) exec->AddDescription(m);
+  for (const auto& e : master.TblList) {
+    auto* m = e.Obj->As<TTblData>();
+    auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
+    if (!t || !m->InBoth || m->Unchanged) continue;
+    if (descriptions && m->Description != t->Description) exec->AddDescription(m);
 
-      if (m->GlobalTemporary != t->GlobalTemporary) {
-        // A table cannot change between temporary and permanent: it is dropped
-        // and created again. What lives on the target table (indexes, keys,
-        // triggers, views) goes first, so the later phases create it again.
-        t->DropDependents();
-        exec->AddStatement(t->GetDropSQL(), skStatement, t->Name, dboTable, saDrop);
-        for (const auto& fe : t->Fields)
-          if (fe.Obj) fe.Obj->SetExists(false);
-        t->SetExists(false);
-        exec->AddStatement(m->GetCreateScript(), skStatement, m->Name, dboTable, saCreate);
+    if (m->GlobalTemporary != t->GlobalTemporary) {
+      // A table cannot change between temporary and permanent: it is dropped
+      // and created again. What lives on the target table (indexes, keys,
+      // triggers, views) goes first, so the later phases create it again.
+      t->DropDependents();
+      exec->AddStatement(t->GetDropSQL(), skStatement, t->Name, dboTable, saDrop);
+      for (const auto& fe : t->Fields)
+        if (fe.Obj) fe.Obj->SetExists(false);
+      t->SetExists(false);
+      exec->AddStatement(m->GetCreateScript(), skStatement, m->Name, dboTable, saCreate);
+      for (const auto& fe : m->Fields)
+        if (fe.Obj) fe.Obj->SetExists(true);
+      m->SetExists(true);
+      if (descriptions)
         for (const auto& fe : m->Fields)
-          if (fe.Obj) fe.Obj->SetExists(true);
-        m->SetExists(true);
-        if (descriptions)
-          for (const auto& fe : m->Fields)
-            if (fe.Obj && !fe.Obj->Description.empty()) exec->AddDescription(fe.Obj.get());
-      }
+          if (fe.Obj && !fe.Obj->Description.empty()) exec->AddDescription(fe.Obj.get());
+    }
 
-      if (target.ServerType == srvMySQL && m->MySQLOptions && t->MySQLOptions) {
-        const TMySQLTableOptions& mo = *m->MySQLOptions;
-        const TMySQLTableOptions& to = *t->MySQLOptions;
-        if (!mo.Engine.empty() && !to.Engine.empty() && mo.Engine != to.Engine)
-          exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " ENGINE=" + mo.Engine,
-                             skStatement, m->Name, dboTable, saAlter);
-        if (!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset)
-          exec->AddStatement(
-              "ALTER TABLE " + m->QuoteName(m->Name) + " DEFAULT CHARSET=" + mo.DefaultCharset,
-              skStatement, m->Name, dboTable, saAlter);
-      }
+    if (target.ServerType == srvMySQL && m->MySQLOptions && t->MySQLOptions) {
+      const TMySQLTableOptions& mo = *m->MySQLOptions;
+      const TMySQLTableOptions& to = *t->MySQLOptions;
+      if (!mo.Engine.empty() && !to.Engine.empty() && mo.Engine != to.Engine)
+        exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " ENGINE=" + mo.Engine,
+                           skStatement, m->Name, dboTable, saAlter);
+      if (!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset)
+        exec->AddStatement(
+            "ALTER TABLE " + m->QuoteName(m->Name) + " DEFAULT CHARSET=" + mo.DefaultCharset,
+            skStatement, m->Name, dboTable, saAlter);
     }
   }
-  if (AlterChangedColumnsHook) AlterChangedColumnsHook(master, target);
-  CheckColumnOrder(master, target);
 }
 
-void DropColumnsAndTables(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = ExecOf(master, target);
-  if (!exec) return;
-  TTableObjScope users(target);
+void DropColumnsAndTables(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
 
   TPhaseHeader fields(exec, "Drop table-fields...");
   for (const auto& e : target.TblList) {
@@ -672,11 +635,13 @@ void DropColumnsAndTables(TObjs& master, TObjs& target) {
   tables.Close();
 }
 
-void RestoreColumnOrder(TObjs& master, TObjs& target) {
-  TCustomSQLExec* exec = ExecOf(master, target);
+void RestoreColumnOrder(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
+  TCustomSQLExec* exec = &ctx.Exec;
   if (target.ServerType == srvInterBase) {
     TIBServerOptions* opts = target.IBServerOptions.get();
-    if (!exec || !opts || !opts->IBCompareOptions->UpdateFieldPosition) return;
+    if (!opts || !opts->IBCompareOptions->UpdateFieldPosition) return;
     const bool oldServer =
         opts->SQLServerVersion == st_InterBase_4x || opts->SQLServerVersion == st_InterBase_5x;
     for (const auto& e : master.TblList) {
@@ -698,21 +663,19 @@ void RestoreColumnOrder(TObjs& master, TObjs& target) {
       }
       t->SetChanged(false);
     }
-  } else if (target.ServerType == srvMSSQL) {
-    TMSSQLServerOptions* opts = target.MSSQLServerOptions.get();
-    if (opts && opts->MSSQLCompareOptions->UpdateColumnPosition && RecreateTablesHook)
-      RecreateTablesHook(master, target);
   }
 }
 
-void DropPublications(TObjs& /*master*/, TObjs& target) {
+void DropPublications(TCompareContext& ctx) {
+  TObjs& target = ctx.Target;
   for (const auto& e : target.PblList) {
     TDbObj* t = e.Obj.get();
     if (!t->Pair && t->GetExists()) t->DropDependDef();
   }
 }
 
-void AlterPublications(TObjs& master, TObjs& /*target*/) {
+void AlterPublications(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
   for (const auto& e : master.PblList) {
     TDbObj* m = e.Obj.get();
     if (!m->Pair || m->GetCreateSQL() == m->Pair->GetCreateSQL()) continue;
@@ -721,7 +684,8 @@ void AlterPublications(TObjs& master, TObjs& /*target*/) {
   }
 }
 
-void CreatePublications(TObjs& master, TObjs& /*target*/) {
+void CreatePublications(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
   for (const auto& e : master.PblList) {
     TDbObj* m = e.Obj.get();
     if (!m->Pair || !m->GetExists()) m->CreateDependDef();
@@ -742,7 +706,9 @@ bool SkipSchema(TDbObj* s, TServerType st) {
 
 }  // namespace
 
-void CreateSchemas(TObjs& master, TObjs& target) {
+void CreateSchemas(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
   const TServerType st = target.ServerType;
   if (!HasSchemas(st)) return;
   for (const auto& e : master.SchList) {
@@ -752,10 +718,12 @@ void CreateSchemas(TObjs& master, TObjs& target) {
   }
 }
 
-void AlterSchemas(TObjs& master, TObjs& target) {
+void AlterSchemas(TCompareContext& ctx) {
+  TObjs& master = ctx.Master;
+  TObjs& target = ctx.Target;
   const TServerType st = target.ServerType;
-  TCustomSQLExec* exec = ExecOf(master, target);
-  if (!HasSchemas(st) || !exec) return;
+  TCustomSQLExec* exec = &ctx.Exec;
+  if (!HasSchemas(st)) return;
   for (const auto& e : master.SchList) {
     TDbObj* s = e.Obj.get();
     if (SkipSchema(s, st) || !s->Pair) continue;
@@ -763,7 +731,8 @@ void AlterSchemas(TObjs& master, TObjs& target) {
   }
 }
 
-void DropSchemas(TObjs& /*master*/, TObjs& target) {
+void DropSchemas(TCompareContext& ctx) {
+  TObjs& target = ctx.Target;
   const TServerType st = target.ServerType;
   if (!HasSchemas(st)) return;
   for (const auto& e : target.SchList) {
@@ -798,4 +767,15 @@ void NormalizeTables(TObjs& master, TObjs& target) {
         m->TablespaceName.clear(), t->TablespaceName.clear();
     }
   }
+}
+
+// ---------------------------------------------------------------------------
+// Container lookups of this unit's kinds
+
+TTblData* TCustomObjs::FindTable(const std::string& key) const { return FindIn<TTblData>(TblList, key); }
+TSchData* TCustomObjs::FindSchema(const std::string& key) const { return FindIn<TSchData>(SchList, key); }
+
+TFldData* TCustomObjs::FindTableField(const std::string& tableKey, const std::string& column) const {
+  TTblData* tbl = FindTable(tableKey);
+  return tbl ? tbl->FindField(column) : nullptr;
 }

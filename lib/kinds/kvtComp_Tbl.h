@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@
 
 class TMySQLTableOptions;
 class TObjs;
+struct TCompareContext;
 
 // ON COMMIT clause of a temporary table (OnCommit).
 enum : uint8_t { ocNone = 0, ocDeleteRows = 1, ocPreserveRows = 2 };
@@ -23,6 +25,7 @@ class TTblData : public TDbObj {
   explicit TTblData(TObjs* aObjs);
   ~TTblData() override;
   const char* ClassName() const override { return "TTblData"; }
+  TObjListId GetListId() const override { return olTbl; }
 
   // ---- Fields, in declaration order ----
   // While set, computed columns are left out of the CREATE TABLE text and are
@@ -63,6 +66,13 @@ class TTblData : public TDbObj {
   void MarkCreated() override;
   std::string GetCreateScript() override;  // GetCreateSQL, telling the list the schema
   std::string GetDropSQL() override;       // "DROP TABLE " + qualified name
+  TDbObj* FindColumn(const std::string& name) override { return FindField(name); }
+  void ForEachColumn(const std::function<void(TDbObj&)>& fn) override;
+  // A table the master has by name keeps its data: never dropped.
+  bool IsKeptForMaster() override;
+  // A table needed by a user is created (a computed column's table without
+  // its other computed columns, unless it uses one of them).
+  void ProvideFor(TDbObj& user, TDependObj& r) override;
 
   // ---- Operations ----
   void SetComputedPass(bool value) { ComputedPass = value; }
@@ -90,6 +100,7 @@ class TSchData : public TDbObj {
  public:
   explicit TSchData(TObjs* aObjs);
   const char* ClassName() const override { return "TSchData"; }
+  TObjListId GetListId() const override { return olSch; }
 
   std::string SchemaOwner;  // AUTHORIZATION owner
 
@@ -122,6 +133,7 @@ class TPblData : public TDbObj {
   explicit TPblData(TObjs* aObjs);
   ~TPblData() override;
   const char* ClassName() const override { return "TPblData"; }
+  TObjListId GetListId() const override { return olPbl; }
 
   // Articles sorted by name (AddArticle keeps the order).
   TNamedObjList<TPblArtData> Articles;
@@ -136,35 +148,25 @@ class TPblData : public TDbObj {
 // ---- Comparison phases (run by the comparer in its fixed sequence) ----
 
 // Pairs the columns of paired tables and decides which tables are unchanged.
-void MatchTables(TObjs& master, TObjs& target);
+void MatchTables(TCompareContext& ctx);
 // New tables: created without computed columns, which follow as ALTER ... ADD.
-void CreateTables(TObjs& master, TObjs& target);
+void CreateTables(TCompareContext& ctx);
 // New columns of existing tables.
-void CreateColumns(TObjs& master, TObjs& target);
-// Table-level changes (descriptions, GLOBAL TEMPORARY, MySQL engine and
-// charset), then the alteration of changed columns and the column-order check.
-void AlterTables(TObjs& master, TObjs& target);
+void CreateColumns(TCompareContext& ctx);
+// Table-level changes: descriptions, GLOBAL TEMPORARY, MySQL engine and charset.
+void AlterTables(TCompareContext& ctx);
 // Marks paired tables whose columns are in a different order as Changed.
-void CheckColumnOrder(TObjs& master, TObjs& target);
+void CheckColumnOrder(TCompareContext& ctx);
 // Vanished columns, then vanished tables.
-void DropColumnsAndTables(TObjs& master, TObjs& target);
-// Column positions of tables marked Changed (InterBase/Firebird, MS SQL).
-void RestoreColumnOrder(TObjs& master, TObjs& target);
-void DropPublications(TObjs& master, TObjs& target);
-void AlterPublications(TObjs& master, TObjs& target);
-void CreatePublications(TObjs& master, TObjs& target);
-void CreateSchemas(TObjs& master, TObjs& target);
-void AlterSchemas(TObjs& master, TObjs& target);
-void DropSchemas(TObjs& master, TObjs& target);
+void DropColumnsAndTables(TCompareContext& ctx);
+// Column positions of tables marked Changed (InterBase/Firebird).
+void RestoreColumnOrder(TCompareContext& ctx);
+void DropPublications(TCompareContext& ctx);
+void AlterPublications(TCompareContext& ctx);
+void CreatePublications(TCompareContext& ctx);
+void CreateSchemas(TCompareContext& ctx);
+void AlterSchemas(TCompareContext& ctx);
+void DropSchemas(TCompareContext& ctx);
 // Run once after extraction: MySQL table options and Oracle physical
 // attributes written on one side only do not count as differences.
 void NormalizeTables(TObjs& master, TObjs& target);
-
-// In-place alteration of columns whose definitions differ; AlterTables calls
-// it for every run. Set by the column-alteration unit; empty means no column
-// is altered in place.
-using TTablePhaseHook = void (*)(TObjs& master, TObjs& target);
-extern TTablePhaseHook AlterChangedColumnsHook;
-// MS SQL table re-creation that restores column order; RestoreColumnOrder
-// calls it for an MS SQL target with UpdateColumnPosition. Empty: nothing.
-extern TTablePhaseHook RecreateTablesHook;

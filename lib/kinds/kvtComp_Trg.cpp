@@ -1,5 +1,8 @@
 #include "kinds/kvtComp_Trg.h"
 
+#include "core/kvtDBStructure.h"
+#include "script/kvtSQL_Exec.h"
+
 void TTrgData::SetNeedsRestore(bool value) {
   NeedsRestore = value;
   if (auto* pair = Pair ? Pair->As<TTrgData>() : nullptr) pair->NeedsRestore = value;
@@ -14,4 +17,30 @@ std::string TTrgData::GetStubBody() {
     default:
       return " AS Declare variable I integer;\r\nBEGIN I = 0; END";
   }
+}
+
+void TTrgData::AppendCreateStatement() {
+  if (TCustomSQLExec* exec = GetSQLExec())
+    exec->AddStatement(GetCreateScript(), skTrigger, Name, dboTrigger, saCreate);
+  CreatedBody = Body;
+  for (auto& r : UseInList) r->Pending = false;
+}
+
+bool TTrgData::ReleaseUse(TDbObj& /*used*/) {
+  const TServerType st = GetServerType();
+  if (st == srvPostgreSQL || st == srvASE) {
+    DropDependDef();
+  } else {
+    const std::string stub = GetStubBody();
+    if (!SameNormalizedText(Body, stub)) {
+      SetBody(stub);
+      if (TCustomSQLExec* exec = GetSQLExec())
+        exec->AddStatement(GetAlterSQL(), skTrigger, Name, dboTrigger, saEmptyBody);
+    }
+  }
+  return true;
+}
+
+TTrgData* TCustomObjs::FindTrigger(const std::string& key) const {
+  return FindIn<TTrgData>(TrgList, key);
 }

@@ -12,6 +12,13 @@ class TTrgData : public TDbObj {
  public:
   explicit TTrgData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboTrigger; }
   const char* ClassName() const override { return "TTrgData"; }
+  TObjListId GetListId() const override { return olTrg; }
+  TDbObj* GetParentObj() const override { return Table; }
+  std::string GetParentName() const override { return TableName; }
+  // A trigger statement; the body it was created with is remembered.
+  void AppendCreateStatement() override;
+  // Emptied to its stub (dropped for PostgreSQL and ASE) when what it uses goes.
+  bool ReleaseUse(TDbObj& used) override;
 
   std::string TableName;    // table or view the trigger belongs to
   TDbObj* Table = nullptr;  // that table or view when resolved; not owned

@@ -2,7 +2,6 @@
 
 #include "core/kvtClasses.h"
 #include "core/kvtDBOptions.h"
-#include "kinds/kvtCompColumn.h"
 
 namespace {
 
@@ -123,10 +122,10 @@ TStatement* TCustomSQLExec::AddDescription(TDbObj* obj) {
   if (sql.empty()) return nullptr;
   std::string parent;
   if (obj->ObjType == dboField || obj->ObjType == dboParam) {
-    if (auto* fld = obj->As<TFldData>(); fld && fld->Owner) {
-      const TDbObject ownerKind = fld->Owner->ObjType;
+    if (TDbObj* owner = obj->IsFieldObject() ? obj->GetParentObj() : nullptr) {
+      const TDbObject ownerKind = owner->ObjType;
       if (ownerKind == dboTable || ownerKind == dboView || ownerKind == dboProcedure)
-        parent = fld->Owner->Name;
+        parent = owner->Name;
     }
   }
   TStatement* st = AddStatement(sql, skDescription, obj->Name, obj->ObjType, saDescription, parent);

@@ -34,6 +34,20 @@ class TFake : public TDbObj {
   std::string GetDropSQL() override { return "DROP " + Name; }
 };
 
+// A stand-in of a real kind (so the walks see that kind's behaviour) with
+// fixed, recognisable DDL.
+template <class Base>
+class TFakeOf : public Base {
+ public:
+  TFakeOf(TObjs* objs, const std::string& name) : Base(objs) { this->Name = name; }
+  const char* ClassName() const override { return "TFake"; }
+  std::string GetCreateSQL() override { return "CREATE " + this->Name; }
+  std::string GetDropSQL() override { return "DROP " + this->Name; }
+};
+using TFakeTbl = TFakeOf<TTblData>;
+using TFakeViw = TFakeOf<TViwData>;
+using TFakeGnt = TFakeOf<TGntData>;
+
 class TTestPrc : public TPrcData {
  public:
   TTestPrc(TObjs* objs, const std::string& name, const std::string& body) : TPrcData(objs) {
@@ -88,11 +102,11 @@ struct CompareFixture {
     loose.push_back(std::move(obj));
     return raw;
   }
-  // "action:object" of every statement, in order.
+  // "action:object" of every statement but comments, in order.
   std::vector<std::string> Trace() const {
     std::vector<std::string> out;
     for (const auto& st : exec.Statements)
-      out.push_back(std::to_string(st->Action) + ":" + st->ObjName);
+      if (st->Kind != skComment) out.push_back(std::to_string(st->Action) + ":" + st->ObjName);
     return out;
   }
 };
@@ -346,9 +360,9 @@ TEST(DbObj, AddDependencyResolvesColumnsAndRecordsOnce) {
 
 TEST(DependencyWalks, CreateChainScriptsEachObjectOnceInDependencyOrder) {
   CompareFixture f;
-  auto* t = f.Add<TFake>(f.master, f.master.TblList, dboTable, "T");
-  auto* v1 = f.Add<TFake>(f.master, f.master.ViwList, dboView, "V1");
-  auto* v2 = f.Add<TFake>(f.master, f.master.ViwList, dboView, "V2");
+  auto* t = f.Add<TFakeTbl>(f.master, f.master.TblList, "T");
+  auto* v1 = f.Add<TFakeViw>(f.master, f.master.ViwList, "V1");
+  auto* v2 = f.Add<TFakeViw>(f.master, f.master.ViwList, "V2");
   Use(v1, t);
   Use(v2, v1);
   Use(v2, t);
@@ -360,14 +374,16 @@ TEST(DependencyWalks, CreateChainScriptsEachObjectOnceInDependencyOrder) {
   t->CreateDependDef();
   EXPECT_EQ(f.Trace(), (std::vector<std::string>{"1:T", "1:V1", "1:V2"}));
   EXPECT_TRUE(t->Exists && v1->Exists && v2->Exists);
-  EXPECT_EQ(f.exec.Statements[1]->ObjType, dboView);
+  // The table's statement is followed by its blank separator line.
   EXPECT_EQ(f.exec.Statements[0]->Kind, skStatement);
+  EXPECT_EQ(f.exec.Statements[1]->Kind, skComment);
+  EXPECT_EQ(f.exec.Statements[2]->ObjType, dboView);
 }
 
 TEST(DependencyWalks, MissingProcedureIsCreatedAsStubOrWhole) {
   for (TServerType st : {srvInterBase, srvPostgreSQL}) {
     CompareFixture f(st);
-    auto* v = f.Add<TFake>(f.master, f.master.ViwList, dboView, "V");
+    auto* v = f.Add<TFakeViw>(f.master, f.master.ViwList, "V");
     auto* p = f.Add<TTestPrc>(f.master, f.master.PrcList, "P", "begin select 1; end");
     Use(v, p);
     v->Exists = false;
@@ -389,7 +405,7 @@ TEST(DependencyWalks, MissingProcedureIsCreatedAsStubOrWhole) {
   }
   // A procedure the target already has is left to the procedure phases.
   CompareFixture f;
-  auto* v = f.Add<TFake>(f.master, f.master.ViwList, dboView, "V");
+  auto* v = f.Add<TFakeViw>(f.master, f.master.ViwList, "V");
   auto* p = f.Add<TTestPrc>(f.master, f.master.PrcList, "P", "begin end");
   f.Add<TTestPrc>(f.target, f.target.PrcList, "P", "begin end");
   Use(v, p);
@@ -402,7 +418,7 @@ TEST(DependencyWalks, MissingProcedureIsCreatedAsStubOrWhole) {
 
 TEST(DependencyWalks, TriggerCreationNeedsItsViewAndRecordsItsBody) {
   CompareFixture f;
-  auto* v = f.Add<TFake>(f.master, f.master.ViwList, dboView, "V");
+  auto* v = f.Add<TFakeViw>(f.master, f.master.ViwList, "V");
   auto* tr = f.Add<TTestTrg>(f.master, f.master.TrgList, "TR", "begin end");
   auto* p = f.Add<TTestPrc>(f.master, f.master.PrcList, "P", "begin end");
   Use(tr, v);
@@ -503,17 +519,17 @@ TEST(DependencyWalks, TableOwnColumnComesWithTheTable) {
 // and grant G.
 struct DropGraph {
   CompareFixture f;
-  TFake *t, *v1, *v2, *g;
+  TDbObj *t, *v1, *v2, *g;
   TTestTrg* tr;
   TTestPrc *p, *masterP;
 
   explicit DropGraph(TServerType st) : f(st) {
-    t = f.Add<TFake>(f.target, f.target.TblList, dboTable, "T");
-    v1 = f.Add<TFake>(f.target, f.target.ViwList, dboView, "V1");
-    v2 = f.Add<TFake>(f.target, f.target.ViwList, dboView, "V2");
+    t = f.Add<TFakeTbl>(f.target, f.target.TblList, "T");
+    v1 = f.Add<TFakeViw>(f.target, f.target.ViwList, "V1");
+    v2 = f.Add<TFakeViw>(f.target, f.target.ViwList, "V2");
     tr = f.Add<TTestTrg>(f.target, f.target.TrgList, "TR", "begin new.x = 1; end");
     p = f.Add<TTestPrc>(f.target, f.target.PrcList, "P", "begin select * from t; end");
-    g = f.Add<TFake>(f.target, f.target.GntList, dboGrant, "G");
+    g = f.Add<TFakeGnt>(f.target, f.target.GntList, "G");
     masterP = f.Add<TTestPrc>(f.master, f.master.PrcList, "P", "begin select * from t; end");
     Use(v1, t);
     Use(tr, t);
@@ -553,7 +569,7 @@ TEST(DependencyWalks, PostgreSQLDropsTriggersInsteadOfEmptyingThem) {
 
 TEST(DependencyWalks, DropSparesTablesTheMasterStillHas) {
   DropGraph d(srvInterBase);
-  d.f.Add<TFake>(d.f.master, d.f.master.TblList, dboTable, "T");
+  d.f.Add<TFakeTbl>(d.f.master, d.f.master.TblList, "T");
   d.t->DropDependDef();
   EXPECT_EQ(d.f.exec.Count(), 0);
   EXPECT_TRUE(d.t->Exists);

@@ -52,14 +52,61 @@ std::vector<std::string> Keys(const TObjList& list) {
   return keys;
 }
 
+// The order users see in sorted lists: case aside first, punctuation before
+// digits before letters, lower case first as the tie-break.
+TEST(ObjList, KeyOrder) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool caseSensitive;
+    int order;  // sign of CompareListKeys(a, b)
+  };
+  const Case cases[] = {
+      {"ORDER_ITEMS", "ORDERS", true, -1},  // punctuation before letters
+      {"apple", "Banana", true, -1},        // case aside first
+      {"T1", "TA", true, -1},               // digits before letters
+      {"T_", "T1", true, -1},               // punctuation before digits
+      {"T 1", "T_1", true, -1},             // blank before other punctuation
+      {"abc", "ABC", true, -1},             // equal but for case: lower first
+      {"aBc", "abC", true, 1},              // the first difference decides
+      {"abc", "ABC", false, 0},             // the same key in a case-insensitive list
+      {"AB", "ABC", false, -1},             // a prefix first
+      {"Z", "\xC4", true, -1},             // bytes above 127 after letters
+  };
+  for (const Case& c : cases) {
+    const int r = CompareListKeys(c.a, c.b, c.caseSensitive);
+    EXPECT_EQ((r > 0) - (r < 0), c.order) << c.a << " / " << c.b;
+    const int back = CompareListKeys(c.b, c.a, c.caseSensitive);
+    EXPECT_EQ((back > 0) - (back < 0), -c.order) << c.b << " / " << c.a;
+  }
+
+  // Sorting and searching agree on that order.
+  TObjs objs;
+  for (const char* n : {"ORDERS", "Banana", "ORDER_ITEMS", "apple", "T1"}) {
+    auto t = Make<TTblData>(objs, n);
+    objs.AddObj(t, true);
+  }
+  EXPECT_EQ(Keys(objs.TblList),
+            (std::vector<std::string>{"apple", "Banana", "ORDER_ITEMS", "ORDERS", "T1"}));
+  EXPECT_EQ(objs.TblList.IndexOf("ORDERS"), 3);
+}
+
+TEST(ObjList, DescriptorsAreIndexedByListId) {
+  TObjs objs;
+  for (int i = 0; i < olCount; ++i) {
+    EXPECT_EQ(ListDescriptors[i].Id, i) << ListDescriptors[i].Name;
+    EXPECT_EQ(&objs.List(static_cast<TObjListId>(i)), objs.AllLists()[static_cast<size_t>(i)]);
+  }
+}
+
 TEST(ObjList, StaysSortedAndKeepsTheFirstOfEqualKeys) {
   TObjs objs;
   for (const char* n : {"b", "C", "a", "B"}) {
     auto t = Make<TTblData>(objs, n);
     EXPECT_TRUE(objs.AddObj(t, true)) << n;
   }
-  EXPECT_EQ(Keys(objs.TblList), (std::vector<std::string>{"B", "C", "a", "b"}));
-  EXPECT_EQ(objs.TblList.IndexOf("a"), 2);
+  EXPECT_EQ(Keys(objs.TblList), (std::vector<std::string>{"a", "b", "B", "C"}));
+  EXPECT_EQ(objs.TblList.IndexOf("B"), 2);
   EXPECT_EQ(objs.TblList.IndexOf("x"), -1);
 
   objs.SetServerType(srvMSSQL);  // case-insensitive: re-sorted, lookups ignore case

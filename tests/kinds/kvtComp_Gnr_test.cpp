@@ -106,7 +106,7 @@ TEST(GeneratorPhases, CreateNewGeneratorsWithHeader) {
   AddGenerator(db.Master, "GEN_BOTH");
   AddGenerator(db.Target, "GEN_BOTH");
   db.PairObjects();
-  CreateGenerators(db.Master, db.Target);
+  CreateGenerators(db.Ctx);
   EXPECT_EQ(db.Script(), "/* Create generator... */\nCREATE GENERATOR GEN_NEW;\n\n");
   EXPECT_EQ(db.Exec.GetStatement(1)->ObjType, dboGenerator);
   EXPECT_EQ(db.Exec.GetStatement(1)->Action, saCreate);
@@ -117,7 +117,7 @@ TEST(GeneratorPhases, NoHeaderForMSSQL) {
   TTwoDbs db(srvMSSQL);
   AddGenerator(db.Master, "G");
   db.PairObjects();
-  CreateGenerators(db.Master, db.Target);
+  CreateGenerators(db.Ctx);
   EXPECT_EQ(db.Script(), "CREATE SEQUENCE G\n    CACHE 20;\n");
 }
 
@@ -128,7 +128,7 @@ TEST(GeneratorPhases, AlterOnlyOracleAndPostgreSQLSequences) {
   m->StartWith = "100";
   m->IncrementBy = "2";
   ib.PairObjects();
-  AlterGenerators(ib.Master, ib.Target);
+  AlterGenerators(ib.Ctx);
   EXPECT_EQ(ib.Exec.Count(), 0);
 
   TTwoDbs ora(srvOracle);
@@ -137,7 +137,7 @@ TEST(GeneratorPhases, AlterOnlyOracleAndPostgreSQLSequences) {
   om->StartWith = "100";  // a start value is never altered
   om->SetNoCache(true);
   ora.PairObjects();
-  AlterGenerators(ora.Master, ora.Target);
+  AlterGenerators(ora.Ctx);
   EXPECT_EQ(ora.Script(), "ALTER SEQUENCE S nocache;\n");
 
   ora.Exec.Clear();
@@ -146,7 +146,7 @@ TEST(GeneratorPhases, AlterOnlyOracleAndPostgreSQLSequences) {
   om->SetMaxValue("1000");
   om->Cycle = true;
   ot->Order = true;
-  AlterGenerators(ora.Master, ora.Target);
+  AlterGenerators(ora.Ctx);
   EXPECT_EQ(ora.Script(),
             "ALTER SEQUENCE S increment by 2;\n\n"
             "ALTER SEQUENCE S maxvalue 1000;\n\n"
@@ -174,7 +174,7 @@ TEST(GeneratorPhases, DropVanishedGenerators) {
     TGnrData* old = AddGenerator(db.Target, "OLD_GEN");
     AddGenerator(db.Target, "KEEP");
     AddGenerator(db.Master, "KEEP");  // same name, not paired: never dropped
-    DropGenerators(db.Master, db.Target);
+    DropGenerators(db.Ctx);
     EXPECT_EQ(db.Script(), c.Expected) << int(c.St);
     EXPECT_FALSE(old->GetExists());
     EXPECT_TRUE(db.Target.FindGenerator("KEEP")->GetExists());

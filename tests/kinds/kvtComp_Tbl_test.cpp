@@ -179,8 +179,8 @@ class TablePhases : public testing::Test {
 TEST_F(TablePhases, NewTableGetsComputedColumnsAfterItsCreate) {
   AddTable(Db.Master, "T", {{"A"}, {"B"}, {"C", dtInteger, 0, true, "(A + B)"}});
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
-  CreateTables(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
+  CreateTables(Db.Ctx);
   EXPECT_EQ(Db.Script(),
             "/* Create Table... */\n"
             "CREATE TABLE T(A INTEGER,\n"
@@ -196,8 +196,8 @@ TEST_F(TablePhases, NewTableGetsComputedColumnsAfterItsCreate) {
 
   // A second run of the phases finds nothing left to do.
   Db.Exec.Clear();
-  CreateTables(Db.Master, Db.Target);
-  CreateColumns(Db.Master, Db.Target);
+  CreateTables(Db.Ctx);
+  CreateColumns(Db.Ctx);
   EXPECT_EQ(Db.Exec.Count(), 0);
 }
 
@@ -207,7 +207,7 @@ TEST_F(TablePhases, DescriptionsOfNewTableAndColumns) {
   t->Fields[0]->SetDescription("a note");
   t->Fields[1]->SetDescription("c note");
   Db.PairObjects();
-  CreateTables(Db.Master, Db.Target);
+  CreateTables(Db.Ctx);
   int described = 0;
   for (int i = 0; i < Db.Exec.Count(); ++i)
     if (Db.Exec.GetStatement(i)->Kind == skDescription) ++described;
@@ -218,9 +218,9 @@ TEST_F(TablePhases, NewColumnOfExistingTable) {
   AddTable(Db.Master, "CUSTOMER", {{"ID"}, {"PHONE", dtVarchar, 20}});
   AddTable(Db.Target, "CUSTOMER", {{"ID"}});
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
-  CreateTables(Db.Master, Db.Target);
-  CreateColumns(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
+  CreateTables(Db.Ctx);
+  CreateColumns(Db.Ctx);
   EXPECT_EQ(Db.Script(), "ALTER TABLE CUSTOMER ADD PHONE VARCHAR(20);\n");
   const TStatement* st = Db.Exec.GetStatement(0);
   EXPECT_EQ(st->ObjType, dboField);
@@ -235,8 +235,8 @@ TEST_F(TablePhases, DroppedColumnAndTable) {
   AddTable(Db.Target, "T", {{"A"}, {"OLD_COL"}});
   AddTable(Db.Target, "GONE", {{"X"}});
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
-  DropColumnsAndTables(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
+  DropColumnsAndTables(Db.Ctx);
   EXPECT_EQ(Db.Script(),
             "/* Drop table-fields... */\n"
             "ALTER TABLE T DROP OLD_COL;\n"
@@ -263,7 +263,7 @@ TEST_F(TablePhases, DroppedColumnTakesItsUsersFirst) {
   Db.Target.AddObj(view, true);
   AddDependency(&Db.Target, v, t, "", 0, 0);
   Db.PairObjects();
-  DropColumnsAndTables(Db.Master, Db.Target);
+  DropColumnsAndTables(Db.Ctx);
   // Position of the drop statement of an object in the list.
   auto dropOf = [this](TDbObject kind, const char* name) {
     for (int i = 0; i < Db.Exec.Count(); ++i) {
@@ -292,7 +292,7 @@ TEST_F(TablePhases, ColumnGoneWithItsTableIsNotDroppedAgain) {
   TTblData* t = AddTable(Db.Target, "T", {{"A"}, {"B"}});
   Db.PairObjects();
   t->Fields[1]->Exists = false;  // already dropped earlier in the script
-  DropColumnsAndTables(Db.Master, Db.Target);
+  DropColumnsAndTables(Db.Ctx);
   EXPECT_EQ(Db.Exec.Count(), 0);
 }
 
@@ -300,7 +300,7 @@ TEST_F(TablePhases, MasterTableIsNeverDropped) {
   AddTable(Db.Master, "KEEP", {{"A"}});
   AddTable(Db.Target, "KEEP", {{"A"}});
   // Not paired: the pairing did not link them, yet the name is the master's.
-  DropColumnsAndTables(Db.Master, Db.Target);
+  DropColumnsAndTables(Db.Ctx);
   EXPECT_EQ(Db.Exec.Count(), 0);
   EXPECT_TRUE(Db.Target.FindTable("KEEP")->GetExists());
 }
@@ -310,11 +310,11 @@ TEST_F(TablePhases, ColumnOrderRestoredOnFirebird) {
   AddTable(Db.Target, "T", {{"B"}, {"A"}, {"C"}});
   Db.Target.IBServerOptions->SQLServerVersion = st_Firebird_25;
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
-  AlterTables(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
+  Db.RunPhase(21);
   TTblData* m = Db.Master.FindTable("T");
   ASSERT_TRUE(m->Changed);
-  RestoreColumnOrder(Db.Master, Db.Target);
+  RestoreColumnOrder(Db.Ctx);
   EXPECT_EQ(Db.Script(),
             "ALTER TABLE T ALTER COLUMN A POSITION 1;\n\n"
             "ALTER TABLE T ALTER COLUMN B POSITION 2;\n\n"
@@ -329,9 +329,9 @@ TEST_F(TablePhases, ColumnOrderOnOldInterBaseUsesSystemTables) {
   AddTable(Db.Target, "T", {{"B"}, {"A"}});
   Db.Target.IBServerOptions->SQLServerVersion = st_InterBase_5x;
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
-  AlterTables(Db.Master, Db.Target);
-  RestoreColumnOrder(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
+  Db.RunPhase(21);
+  RestoreColumnOrder(Db.Ctx);
   ASSERT_EQ(Db.Exec.Count(), 2);
   EXPECT_EQ(Db.Exec.GetStatement(1)->GetText(),
             "UPDATE RDB$RELATION_FIELDS SET RDB$FIELD_POSITION = 2\r\n"
@@ -344,13 +344,13 @@ TEST_F(TablePhases, ColumnOrderCheckNeedsTheSameColumns) {
   AddTable(Db.Master, "RENAMED", {{"A"}, {"B"}});
   AddTable(Db.Target, "RENAMED", {{"X"}, {"A"}});
   Db.PairObjects();
-  CheckColumnOrder(Db.Master, Db.Target);
+  CheckColumnOrder(Db.Ctx);
   EXPECT_FALSE(Db.Master.FindTable("SAME")->Changed);
   EXPECT_FALSE(Db.Master.FindTable("RENAMED")->Changed);  // a missing column ends the check
 
   Db.Target.IBServerOptions->IBCompareOptions->UpdateFieldPosition = false;
   Db.Master.FindTable("SAME")->Changed = true;
-  RestoreColumnOrder(Db.Master, Db.Target);
+  RestoreColumnOrder(Db.Ctx);
   EXPECT_EQ(Db.Exec.Count(), 0);
 }
 
@@ -365,9 +365,9 @@ TEST_F(TablePhases, GlobalTemporaryToggleDropsAndCreates) {
   TIdxData* ix = idx.get();
   Db.Target.AddObj(idx, true);
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
   EXPECT_FALSE(m->Unchanged);
-  AlterTables(Db.Master, Db.Target);
+  AlterTables(Db.Ctx);
   const std::string script = Db.Script();
   const size_t dropIdx = script.find("DROP INDEX IX_T;");
   const size_t drop = script.find("DROP TABLE T;");
@@ -427,7 +427,7 @@ TEST_F(TablePhases, MatchDecidesColumnSameness) {
     TTblData* t = AddTable(db.Target, "T", {{"A", dtVarchar, 20}});
     c.Change(*m->Fields[0], *t->Fields[0]);
     db.PairObjects();
-    MatchTables(db.Master, db.Target);
+    MatchTables(db.Ctx);
     EXPECT_EQ(m->Fields[0]->SameDefinition, c.Same) << c.Label;
     EXPECT_EQ(m->Unchanged, c.Same) << c.Label;
     EXPECT_TRUE(m->InBoth);
@@ -439,7 +439,7 @@ TEST_F(TablePhases, MatchSetsPositionsAndMissingColumns) {
   TTblData* m = AddTable(Db.Master, "T", {{"A"}, {"B"}});
   TTblData* t = AddTable(Db.Target, "T", {{"B"}});
   Db.PairObjects();
-  MatchTables(Db.Master, Db.Target);
+  MatchTables(Db.Ctx);
   EXPECT_FALSE(m->Unchanged);
   EXPECT_FALSE(m->Fields[0]->Matched);
   EXPECT_EQ(m->Fields[0]->OtherPosition, -1);
@@ -456,8 +456,8 @@ TEST(TablePhasesMySQL, EngineAndCharsetChanges) {
   m->MySQLOptions->DefaultCharset = "utf8mb4";
   t->MySQLOptions->DefaultCharset = "latin1";
   db.PairObjects();
-  MatchTables(db.Master, db.Target);
-  AlterTables(db.Master, db.Target);
+  MatchTables(db.Ctx);
+  AlterTables(db.Ctx);
   EXPECT_EQ(db.Script(),
             "ALTER TABLE T ENGINE=InnoDB;\n\n"
             "ALTER TABLE T DEFAULT CHARSET=utf8mb4;\n");
@@ -474,7 +474,7 @@ TEST(TablePhasesMySQL, NewTableCarriesItsKeys) {
   db.Master.AddObj(pk, true);
   db.PairObjects();
   key->Exists = false;
-  CreateTables(db.Master, db.Target);
+  CreateTables(db.Ctx);
   EXPECT_EQ(db.Script().find("/* Create Table... */\nCREATE TABLE T(ID INTEGER NOT NULL,\n"
                              "CONSTRAINT PK_T PRIMARY KEY("),
             0u)
@@ -492,7 +492,7 @@ TEST(TablePhasesMySQL, NormalisationFillsOneSidedOptions) {
   NormalizeTables(db.Master, db.Target);
   EXPECT_EQ(t->MySQLOptions->Engine, "InnoDB");
   EXPECT_EQ(m->MySQLOptions->DefaultCollate, "utf8_bin");
-  MatchTables(db.Master, db.Target);
+  MatchTables(db.Ctx);
   EXPECT_TRUE(m->Unchanged);
 }
 
@@ -532,9 +532,9 @@ TEST(PublicationPhases, ChangedPublicationIsDroppedAndCreated) {
   add(db.Target, "GONE", "X");
   m->Pair = t;
   t->Pair = m;
-  DropPublications(db.Master, db.Target);
-  AlterPublications(db.Master, db.Target);
-  CreatePublications(db.Master, db.Target);
+  DropPublications(db.Ctx);
+  AlterPublications(db.Ctx);
+  CreatePublications(db.Ctx);
   EXPECT_EQ(db.Script(),
             "DROP PUBLICATION U1.GONE;\n\n"
             "DROP PUBLICATION U1.P;\n\n"
@@ -553,8 +553,8 @@ TEST(SchemaPhases, CreateAndDropOnlyWhereSchemasExist) {
     add(db.Master, "sales");
     add(db.Target, "archive");
     for (const auto& e : db.Master.SchList) e.Obj->Exists = false;
-    CreateSchemas(db.Master, db.Target);
-    DropSchemas(db.Master, db.Target);
+    CreateSchemas(db.Ctx);
+    DropSchemas(db.Ctx);
     if (st == srvPostgreSQL)
       EXPECT_EQ(db.Script(), "CREATE SCHEMA sales;\n\nDROP SCHEMA archive;\n");
     else

@@ -5,6 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "compare/kvtPairing.h"
+#include "compare/kvtPhases.h"
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
@@ -56,6 +59,7 @@ struct TTwoDbs {
   TObjs Master;
   TObjs Target;
   TSQLExec Exec;
+  TCompareContext Ctx{Master, Target, Exec};
 
   explicit TTwoDbs(TServerType st) {
     Master.SetServerType(st);
@@ -72,31 +76,20 @@ struct TTwoDbs {
     Master.Partner = Target.Partner = nullptr;
   }
 
-  // Pairs tables (and their columns) and generators by key and sets the
-  // existence flags: a master object exists when it has a partner.
+  // Pairs the objects and sets the existence flags exactly as the comparer
+  // does before its phases: a master object exists when it has a partner.
   void PairObjects() {
-    for (const auto& e : Master.TblList) {
-      auto* m = e.Obj->As<TTblData>();
-      TTblData* t = Target.FindTable(e.Key);
-      if (!t) continue;
-      m->Pair = t;
-      t->Pair = m;
-      for (const auto& fe : m->Fields)
-        if (TFldData* tf = t->FindField(fe.Name)) {
-          fe.Obj->Pair = tf;
-          tf->Pair = fe.Obj.get();
-        }
+    ::PairObjects(Master, Target);
+    ::SetExistenceFlags(Master, Target);
+  }
+
+  // Every row of the comparer's phase table with this number, as a
+  // comparison runs them.
+  void RunPhase(int number) {
+    for (size_t i = 0; i < ComparePhaseCount; ++i) {
+      const TComparePhase& p = ComparePhases[i];
+      if (p.Number == number && p.Run && PhaseApplies(p, Ctx)) p.Run(Ctx);
     }
-    for (const auto& e : Master.GnrList)
-      if (TGnrData* t = Target.FindGenerator(e.Key)) {
-        e.Obj->Pair = t;
-        t->Pair = e.Obj.get();
-      }
-    for (const auto& e : Master.TblList) {
-      e.Obj->Exists = e.Obj->Pair != nullptr;
-      for (const auto& fe : e.Obj->As<TTblData>()->Fields) fe.Obj->Exists = fe.Obj->Pair != nullptr;
-    }
-    for (const auto& e : Master.GnrList) e.Obj->Exists = e.Obj->Pair != nullptr;
   }
 
   // The rendered script, lines joined by "\n".

@@ -1,0 +1,138 @@
+#include "compare/kvtPhases.h"
+
+#include "compare/kvtScriptHeader.h"
+#include "compare/kvtVeltrane.h"
+#include "core/kvtCompareContext.h"
+#include "core/kvtDBOptions.h"
+#include "core/kvtDBStructure.h"
+#include "kinds/kvtComp_Gnr.h"
+#include "kinds/kvtComp_Tbl.h"
+
+namespace {
+
+// The comparer's own phases.
+void WriteHeader(TCompareContext& ctx) {
+  if (ctx.Comparer) ctx.Comparer->WriteScriptHeader();
+}
+void UpdateDatabaseCharset(TCompareContext& ctx) {
+  WriteDatabaseCharsetUpdate(ctx.Exec, ctx.Master, ctx.Target);
+}
+
+constexpr TPhaseCondition Always{TPhaseRule::Always, 0};
+constexpr TPhaseCondition Keys{TPhaseRule::Keys, 0};
+constexpr TPhaseCondition Grants{TPhaseRule::Grants, 0};
+constexpr TPhaseCondition DbCharset{TPhaseRule::DbCharset, 0};
+constexpr TPhaseCondition TargetIBOrOracle{TPhaseRule::TargetIBOrOracle, 0};
+constexpr TPhaseCondition Family(TCmpObjType family) { return {TPhaseRule::Family, family}; }
+constexpr TPhaseCondition Target(TServerType type) { return {TPhaseRule::Target, type}; }
+
+}  // namespace
+
+const TComparePhase ComparePhases[] = {
+    {1, "MatchTables", Always, &MatchTables},
+    {2, "WriteScriptHeader", Always, &WriteHeader},
+    {3, "UpdateDatabaseCharset", DbCharset, &UpdateDatabaseCharset},
+    {4, "CreateCollations", Always, nullptr},
+    {4, "AlterCollations", Always, nullptr},
+    {5, "CreateSchemas", Always, &CreateSchemas},
+    {5, "AlterSchemas", Always, &AlterSchemas},
+    {6, "CreateConversions", Target(srvPostgreSQL), nullptr},
+    {6, "AlterConversions", Target(srvPostgreSQL), nullptr},
+    {6, "CreateOperators", Target(srvPostgreSQL), nullptr},
+    {6, "AlterOperators", Target(srvPostgreSQL), nullptr},
+    {6, "CreateOperatorClasses", Target(srvPostgreSQL), nullptr},
+    {6, "AlterOperatorClasses", Target(srvPostgreSQL), nullptr},
+    {7, "CreateRules", Target(srvMSSQL), nullptr},
+    {7, "CreateDefaults", Target(srvMSSQL), nullptr},
+    {7, "AlterRules", Target(srvMSSQL), nullptr},
+    {7, "AlterDefaults", Target(srvMSSQL), nullptr},
+    {8, "DropConstraints", Keys, nullptr},
+    {9, "CreateDomains", Family(coDomain), nullptr},
+    {10, "DeclareFunctions", Family(coFunction), nullptr},
+    {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), nullptr},
+    {12, "DropProcedures", Family(coProcedure), nullptr},
+    {13, "DropTriggers", Family(coTrigger), nullptr},
+    {14, "DropIndexes", Family(coIndex), nullptr},
+    {15, "DropViews", Family(coView), nullptr},
+    {16, "AlterFunctions", Family(coFunction), nullptr},
+    {17, "DropExceptions", Family(coException), nullptr},
+    {18, "DropFunctions", Family(coFunction), nullptr},
+    {19, "AlterDomains", Family(coDomain), nullptr},
+    {20, "CreateTables", Family(coTable), &CreateTables},
+    {21, "CreateColumns", Family(coTable), &CreateColumns},
+    {21, "AlterTables", Family(coTable), &AlterTables},
+    {21, "AlterColumns", Family(coTable), nullptr},
+    {21, "CheckColumnOrder", Family(coTable), &CheckColumnOrder},
+    {22, "DropColumnsAndTables", Family(coTable), &DropColumnsAndTables},
+    {23, "CreateProcedureStubs", Family(coProcedure), nullptr},
+    {24, "DropDomains", Family(coDomain), nullptr},
+    // A view that cannot be created yet is retried in phase 34.
+    {25, "CreateViews", Family(coView), nullptr, true},
+    {26, "AlterViews", Family(coView), nullptr},
+    {27, "CreateRules", Family(coRule), nullptr},
+    {28, "CreateIndexes", Family(coIndex), nullptr},
+    {28, "AlterIndexes", Family(coIndex), nullptr},
+    {29, "CreateGenerators", Family(coGenerator), &CreateGenerators},
+    {30, "CreateExceptions", Family(coException), nullptr},
+    {30, "AlterExceptions", Family(coException), nullptr},
+    {31, "CreateConstraints", Keys, nullptr},
+    {32, "AlterProcedures", Family(coProcedure), nullptr},
+    // DEFAULT constraints follow the procedure bodies; they are keys of their
+    // table and are created whenever keys are compared.
+    {32, "CreateDefaultConstraints", Keys, nullptr},
+    {33, "CreateTriggers", Family(coTrigger), nullptr},
+    {34, "CreateViews", Family(coView), nullptr},
+    {35, "AlterTriggers", Family(coTrigger), nullptr},
+    {36, "AlterGenerators", Family(coGenerator), &AlterGenerators},
+    {36, "DropGenerators", Family(coGenerator), &DropGenerators},
+    {37, "RestoreProcedures", Family(coProcedure), nullptr},
+    {38, "DropDefaults", Target(srvMSSQL), nullptr},
+    {38, "DropRules", Target(srvMSSQL), nullptr},
+    {39, "DropPackages", TargetIBOrOracle, nullptr},
+    {39, "CreatePackages", TargetIBOrOracle, nullptr},
+    {40, "RestoreColumnOrder", Family(coTable), &RestoreColumnOrder},
+    {40, "RecreateTablesForColumnOrder", Family(coTable), nullptr},
+    {41, "DropPublications", Family(coTable), &DropPublications},
+    {41, "AlterPublications", Family(coTable), &AlterPublications},
+    {41, "CreatePublications", Family(coTable), &CreatePublications},
+    {42, "CreateRoles", Family(coRole), nullptr},
+    {42, "AlterRoles", Family(coRole), nullptr},
+    {43, "DropOperatorClasses", Target(srvPostgreSQL), nullptr},
+    {43, "DropOperators", Target(srvPostgreSQL), nullptr},
+    {43, "DropConversions", Target(srvPostgreSQL), nullptr},
+    {43, "AlterRules", Target(srvPostgreSQL), nullptr},
+    {43, "DropRules", Target(srvPostgreSQL), nullptr},
+    {44, "CreateEvents", Always, nullptr},
+    {44, "AlterEvents", Always, nullptr},
+    {44, "DropEvents", Always, nullptr},
+    {45, "DropSchemas", Always, &DropSchemas},
+    {46, "DropCollations", Always, nullptr},
+    {47, "RevokeGrants", Grants, nullptr},
+    {47, "CreateGrants", Grants, nullptr},
+    {48, "DropRoles", Family(coRole), nullptr},
+};
+
+const size_t ComparePhaseCount = sizeof(ComparePhases) / sizeof(ComparePhases[0]);
+
+bool PhaseApplies(const TComparePhase& phase, const TCompareContext& ctx) {
+  const TCmpObjSetType co = ctx.CompareObjects;
+  const TServerType target = ctx.Target.ServerType;
+  switch (phase.Condition.Rule) {
+    case TPhaseRule::Always:
+      return true;
+    case TPhaseRule::Family:
+      return co.Contains(static_cast<TCmpObjType>(phase.Condition.Value));
+    case TPhaseRule::Keys:
+      return co.Contains(coPrimaryKey) || co.Contains(coForeignKey) || co.Contains(coUnique) ||
+             co.Contains(coCheck);
+    case TPhaseRule::Grants:
+      return co.Contains(coGrant) || co.Contains(coRoleGrant) || co.Contains(coUserGrant);
+    case TPhaseRule::Target:
+      return target == phase.Condition.Value;
+    case TPhaseRule::TargetIBOrOracle:
+      return target == srvInterBase || target == srvOracle;
+    case TPhaseRule::DbCharset:
+      return target == srvInterBase && ctx.Target.IBServerOptions->IBCompareOptions->DbCharsetCompare;
+  }
+  return false;
+}
