@@ -4,6 +4,7 @@
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
+#include "kinds/kvtPhaseHeader.h"
 #include "script/kvtSQL_Exec.h"
 
 TGnrData::TGnrData(TObjs* aObjs, TDbObj* owner) : TDbObj(aObjs), OwnerObj(owner) {
@@ -131,25 +132,6 @@ std::string PhaseHeader(TServerType st, const char* generator, const char* seque
   }
 }
 
-// Writes the phase header once, before the first action, and the closing
-// blank line when the header was written.
-class TPhaseHeader {
- public:
-  TPhaseHeader(TCustomSQLExec* exec, std::string text) : Exec(exec), Text(std::move(text)) {}
-  void Write() {
-    if (Written || Text.empty() || !Exec) return;
-    Exec->AddComment(Text);
-    Written = true;
-  }
-  void Close() {
-    if (Written) Exec->AddComment("\r\n");
-  }
-
- private:
-  TCustomSQLExec* Exec;
-  std::string Text;
-  bool Written = false;
-};
 
 }  // namespace
 
@@ -157,7 +139,7 @@ void CreateGenerators(TCompareContext& ctx) {
   TObjs& master = ctx.Master;
   TObjs& target = ctx.Target;
   TCustomSQLExec* exec = &ctx.Exec;
-  TPhaseHeader header(exec, PhaseHeader(target.ServerType, "/* Create generator... */",
+  TPhaseHeader header(ctx.Exec, PhaseHeader(target.ServerType, "/* Create generator... */",
                                         "/* Create sequence... */"));
   for (const auto& e : master.GnrList) {
     auto* g = static_cast<TGnrData*>(e.Obj.get());
@@ -202,9 +184,8 @@ void AlterGenerators(TCompareContext& ctx) {
 void DropGenerators(TCompareContext& ctx) {
   TObjs& master = ctx.Master;
   TObjs& target = ctx.Target;
-  TCustomSQLExec* exec = &ctx.Exec;
   TPhaseHeader header(
-      exec, PhaseHeader(target.ServerType, "/* Drop generator... */", "/* Drop sequence... */"));
+      ctx.Exec, PhaseHeader(target.ServerType, "/* Drop generator... */", "/* Drop sequence... */"));
   for (const auto& e : target.GnrList) {
     auto* g = static_cast<TGnrData*>(e.Obj.get());
     // A generator the master also has (by name) is never dropped.

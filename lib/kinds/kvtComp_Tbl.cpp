@@ -15,6 +15,7 @@
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtComp_Viw.h"
+#include "kinds/kvtPhaseHeader.h"
 #include "script/kvtSQL_Exec.h"
 
 namespace {
@@ -27,26 +28,6 @@ TObjs* TargetOf(TObjs* objs) {
   return t ? t : objs;
 }
 
-// A header comment written once before a phase's first action, and the
-// closing blank line when it was written.
-class TPhaseHeader {
- public:
-  TPhaseHeader(TCustomSQLExec* exec, std::string text) : Exec(exec), Text(std::move(text)) {}
-  void Write(TDbObj* o) {
-    if (Written || !Exec) return;
-    Exec->AddComment(o->MakeComment(Text));
-    Written = true;
-  }
-  void Close() {
-    if (Written) Exec->AddComment("\r\n");
-  }
-  bool IsWritten() const { return Written; }
-
- private:
-  TCustomSQLExec* Exec;
-  std::string Text;
-  bool Written = false;
-};
 
 // ---- Members of kinds that are completed elsewhere ----
 // The constraint, index and view kinds grow their full data with their own
@@ -492,12 +473,12 @@ void MatchTables(TCompareContext& ctx) {
 void CreateTables(TCompareContext& ctx) {
   TObjs& master = ctx.Master;
   TCustomSQLExec* exec = &ctx.Exec;
-  TPhaseHeader header(exec, "Create Table...");
+  TPhaseHeader header(ctx.Exec, "Create Table...");
   const bool descriptions = master.CompareObjects.Contains(coDescription);
   for (const auto& e : master.TblList) {
     auto* t = e.Obj->As<TTblData>();
     if (!t || t->GetExists()) continue;
-    header.Write(t);
+    header.Write(*t);
     t->SetComputedPass(true);
     t->CreateDependDef();
     t->SetComputedPass(false);
@@ -608,7 +589,7 @@ void DropColumnsAndTables(TCompareContext& ctx) {
   TObjs& target = ctx.Target;
   TCustomSQLExec* exec = &ctx.Exec;
 
-  TPhaseHeader fields(exec, "Drop table-fields...");
+  TPhaseHeader fields(ctx.Exec, "Drop table-fields...");
   for (const auto& e : target.TblList) {
     auto* t = e.Obj->As<TTblData>();
     auto* m = t && t->Pair ? t->Pair->As<TTblData>() : nullptr;
@@ -616,20 +597,20 @@ void DropColumnsAndTables(TCompareContext& ctx) {
     for (int i = 0; i < t->Fields.Count(); ++i) {
       TFldData* f = t->Fields[i];
       if (!f || m->FindField(f->Name) || !f->GetExists()) continue;
-      fields.Write(f);
+      fields.Write(*f);
       f->DropDependDef();
       m->SetChanged(true);
     }
   }
   fields.Close();
 
-  TPhaseHeader tables(exec, "Drop tables...");
+  TPhaseHeader tables(ctx.Exec, "Drop tables...");
   for (const auto& e : target.TblList) {
     auto* t = e.Obj->As<TTblData>();
     // A table the master also has (by name) is never dropped.
     if (!t || t->Pair || !t->GetExists() || master.TblList.Contains(t->Name)) continue;
     if (!tables.IsWritten()) exec->AddReconnect();
-    tables.Write(t);
+    tables.Write(*t);
     t->DropDependDef();
   }
   tables.Close();

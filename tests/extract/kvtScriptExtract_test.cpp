@@ -117,14 +117,16 @@ class TSpyExtract : public TIBScriptExtract {
   }
 };
 
-// A table that reports when it is freed.
+// A table that reports when it is freed. The flag is shared, so a table the
+// container frees after the test body has returned still writes to live memory.
 class TTrackedTable : public TTblData {
  public:
-  TTrackedTable(TObjs* objs, const std::string& name, bool* freed) : TTblData(objs), Freed(freed) {
+  TTrackedTable(TObjs* objs, const std::string& name, std::shared_ptr<bool> freed)
+      : TTblData(objs), Freed(std::move(freed)) {
     Name = name;
   }
   ~TTrackedTable() override { *Freed = true; }
-  bool* Freed;
+  std::shared_ptr<bool> Freed;
 };
 
 class ExtractTest : public ::testing::Test {
@@ -404,32 +406,37 @@ TEST(ExtractPatterns, AcceptObjectJudgesByClassNotByObjectKind) {
 
 TEST_F(ExtractTest, RejectedObjectIsFreedAndAcceptedOneOwnedByContainer) {
   Ext.ExcludeObjsNames = {"%_TMP"};
-  bool rejectedFreed = false, keptFreed = false;
+  auto rejectedFreed = std::make_shared<bool>(false);
+  auto keptFreed = std::make_shared<bool>(false);
   std::unique_ptr<TDbObj> rejected =
-      std::make_unique<TTrackedTable>(Db.Objs, "X_TMP", &rejectedFreed);
-  std::unique_ptr<TDbObj> kept = std::make_unique<TTrackedTable>(Db.Objs, "X", &keptFreed);
+      std::make_unique<TTrackedTable>(Db.Objs, "X_TMP", rejectedFreed);
+  std::unique_ptr<TDbObj> kept = std::make_unique<TTrackedTable>(Db.Objs, "X", keptFreed);
 
   EXPECT_FALSE(Ext.AddParsedObject(rejected));
   EXPECT_EQ(rejected, nullptr);
-  EXPECT_TRUE(rejectedFreed);
+  EXPECT_TRUE(*rejectedFreed);
   EXPECT_TRUE(Ext.AddParsedObject(kept));
-  EXPECT_FALSE(keptFreed);
+  EXPECT_FALSE(*keptFreed);
   EXPECT_NE(Db.Objs->FindTable("X"), nullptr);
 
   // A duplicate key is not taken and stays with the caller.
-  bool dupFreed = false;
-  std::unique_ptr<TDbObj> dup = std::make_unique<TTrackedTable>(Db.Objs, "X", &dupFreed);
+  auto dupFreed = std::make_shared<bool>(false);
+  std::unique_ptr<TDbObj> dup = std::make_unique<TTrackedTable>(Db.Objs, "X", dupFreed);
   EXPECT_FALSE(Ext.AddParsedObject(dup));
   EXPECT_NE(dup, nullptr);
   dup.reset();
-  EXPECT_TRUE(dupFreed);
+  EXPECT_TRUE(*dupFreed);
 
   // Without a structure nothing can take the object: it is freed.
   Ext.SetDBStructure(nullptr);
-  bool orphanFreed = false;
-  std::unique_ptr<TDbObj> orphan = std::make_unique<TTrackedTable>(nullptr, "Y", &orphanFreed);
+  auto orphanFreed = std::make_shared<bool>(false);
+  std::unique_ptr<TDbObj> orphan = std::make_unique<TTrackedTable>(nullptr, "Y", orphanFreed);
   EXPECT_FALSE(Ext.AddParsedObject(orphan));
-  EXPECT_TRUE(orphanFreed);
+  EXPECT_TRUE(*orphanFreed);
+
+  // The kept table is the container's: it goes when the structure is cleared.
+  Db.Clear();
+  EXPECT_TRUE(*keptFreed);
 }
 
 TEST_F(ExtractTest, WholeObjectHandlerReplacesNameTest) {
