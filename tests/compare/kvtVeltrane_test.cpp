@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "compare/kvtPhases.h"
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "extract/kvtCustomScriptExtract.h"
@@ -566,4 +568,38 @@ TEST(VeltraneLinks, StructuresPartnersAndStatementLists) {
   // The comparer's own list went with it; no container still points at it.
   EXPECT_EQ(master.Objs->SQLExec, nullptr);
   EXPECT_EQ(other.Objs->SQLExec, nullptr);
+}
+
+// The phase table reads like the sequence: every number from 1 to 48, in
+// order, and each condition gates its rows.
+TEST(VeltranePhases, TableCoversTheSequenceInOrder) {
+  int expected = 1;
+  for (size_t i = 0; i < ComparePhaseCount; ++i) {
+    const int n = ComparePhases[i].Number;
+    EXPECT_TRUE(n == expected || n == expected + 1) << ComparePhases[i].Name;
+    expected = n;
+  }
+  EXPECT_EQ(expected, 48);
+
+  TObjs master, target;
+  TSQLExec exec;
+  TCompareContext ctx(master, target, exec);
+  auto applies = [&](const char* name) {
+    for (size_t i = 0; i < ComparePhaseCount; ++i)
+      if (std::string(ComparePhases[i].Name) == name) return PhaseApplies(ComparePhases[i], ctx);
+    ADD_FAILURE() << "no phase " << name;
+    return false;
+  };
+  target.SetServerType(srvMSSQL);
+  ctx.CompareObjects = TCmpObjSetType::Empty();
+  ctx.CompareObjects.Include(coUnique);
+  EXPECT_TRUE(applies("DropConstraints"));      // keys: any key family
+  EXPECT_FALSE(applies("CreateTables"));        // a family not compared
+  EXPECT_TRUE(applies("DropDefaults"));         // MS SQL target
+  EXPECT_FALSE(applies("DropPackages"));        // InterBase or Oracle only
+  EXPECT_FALSE(applies("RevokeGrants"));        // no grant family
+  EXPECT_TRUE(applies("MatchTables"));          // always
+  target.SetServerType(srvOracle);
+  EXPECT_TRUE(applies("DropPackages"));
+  EXPECT_FALSE(applies("UpdateDatabaseCharset"));
 }

@@ -10,6 +10,7 @@
 #include "core/kvtDBOptions.h"
 #include "kinds/kvtCompColumn.h"
 #include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Rol.h"
@@ -502,3 +503,28 @@ TEST(Structure, OptionPropertiesCopyIntoTheContainersObjects) {
 }
 
 }  // namespace
+
+// Objects of a list by table: one index, current after every change of the list.
+TEST(ObjList, ObjectsOnTableFollowTheList) {
+  TObjs objs;
+  auto add = [&objs](const char* name, const char* table) {
+    auto idx = std::make_unique<TIdxData>(&objs);
+    idx->Name = name;
+    idx->TableName = table;
+    objs.AddObj(idx, true);
+  };
+  add("IX_B", "T");
+  add("IX_A", "T");
+  add("IX_U", "U");
+  auto names = [&objs](const char* table) {
+    std::vector<std::string> out;
+    for (TDbObj* o : objs.ObjectsOnTable(olIdx, table)) out.push_back(o->Name);
+    return out;
+  };
+  EXPECT_EQ(names("T"), (std::vector<std::string>{"IX_A", "IX_B"}));  // list order
+  add("IX_C", "T");
+  EXPECT_EQ(names("T"), (std::vector<std::string>{"IX_A", "IX_B", "IX_C"}));
+  EXPECT_TRUE(names("NONE").empty());
+  objs.SetServerType(srvMSSQL);  // case-insensitive lists find tables regardless of case
+  EXPECT_EQ(names("u"), (std::vector<std::string>{"IX_U"}));
+}
