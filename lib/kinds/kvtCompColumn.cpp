@@ -132,55 +132,10 @@ std::string UnquoteMySQL(const std::string& lit) {
   return out;
 }
 
-// ---- Members of kinds that are completed elsewhere ----
-// The domain, constraint and view kinds grow their full data with their own
-// work; these adapters use a member as soon as that kind declares it.
-
-template <class P>
-TFldData* RawField(const P& p) {
-  if constexpr (requires { p.get(); })
-    return p.get();
-  else
-    return p;
-}
-
-template <class D>
-TFldData* BaseFieldOf(D* dmn) {
-  if constexpr (requires { dmn->BaseField; })
-    return dmn ? RawField(dmn->BaseField) : nullptr;
-  else
-    return nullptr;
-}
-
 // A DEFAULT constraint that covers exactly the one column `name`.
-template <class C>
-bool IsDefaultOfColumn(C* ctr, const std::string& name) {
-  if (!ctr || ctr->ConstraintType != ctDefault) return false;
-  if constexpr (requires {
-                  ctr->Fields.Count();
-                  ctr->Fields.Names(0);
-                })
-    return ctr->Fields.Count() == 1 && SameTextAscii(ctr->Fields.Names(0), name);
-  else
-    return false;
-}
-
-template <class C>
-std::string InlineConstraintText(C* ctr) {
-  if constexpr (requires { ctr->GetInlineSQL(true); })
-    return ctr->GetInlineSQL(true);
-  else
-    return std::string();
-}
-
-// A routine written in an external language. The procedure kind records the
-// language; until it does, no routine counts as external.
-template <class P>
-bool IsExternalRoutine(P* prc) {
-  if constexpr (requires { prc->Language; })
-    return prc && !prc->Language.empty();
-  else
-    return false;
+bool IsDefaultOfColumn(const TCtrData* ctr, const std::string& name) {
+  return ctr && ctr->ConstraintType == ctDefault && ctr->Fields.Count() == 1 &&
+         SameTextAscii(ctr->Fields.Names(0), name);
 }
 
 }  // namespace
@@ -203,7 +158,8 @@ TTblData* TFldData::GetOwnerTable() const { return Owner ? Owner->As<TTblData>()
 bool TFldData::OwnerIsProcedure() const { return Owner && Owner->IsProcedure(); }
 
 bool TFldData::IsExternalRoutineParameter() const {
-  return IsExternalRoutine(Owner ? Owner->As<TPrcData>() : nullptr);
+  const TPrcData* prc = Owner ? Owner->As<TPrcData>() : nullptr;
+  return prc && !prc->Language.empty();
 }
 
 TDmnData* TFldData::FindDomain() const {
@@ -213,7 +169,8 @@ TDmnData* TFldData::FindDomain() const {
 }
 
 TFldData* TFldData::GetDomainField() const {
-  TFldData* base = BaseFieldOf(FindDomain());
+  TDmnData* dmn = FindDomain();
+  TFldData* base = dmn ? dmn->BaseField.get() : nullptr;
   return base == this ? nullptr : base;
 }
 
@@ -745,7 +702,7 @@ std::string TFldData::GetCreateScript() {
     for (auto& r : UseInList) {
       auto* ctr = r->Obj ? r->Obj->As<TCtrData>() : nullptr;
       if (!IsDefaultOfColumn(ctr, Name)) continue;
-      const std::string text = InlineConstraintText(ctr);
+      const std::string text = ctr->GetInlineSQL(true);
       if (text.empty()) continue;
       s += " " + text;
       ctr->SetExists(true);

@@ -1,20 +1,80 @@
 // Domains, user data types and encoding conversions.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/kvtClasses.h"
+#include "core/kvtTypes.h"
+
+class TFldData;
+class TMemberPrcData;
+class TDmnData;
+
+// Oracle kinds of user type (TypeKind); 0 is a plain domain or user type.
+enum : uint8_t {
+  tyNone = 0,
+  tyObject = 2,     // OBJECT
+  tyVarray = 3,     // VARRAY(n) OF
+  tyTableOf = 4,    // AS TABLE OF
+  tyTableOfIs = 5   // IS TABLE OF
+};
+
+// What makes a PostgreSQL type: the support functions and storage of a base
+// type, or the attributes of a composite type.
+class TPGTypeOptions {
+ public:
+  explicit TPGTypeOptions(TDmnData* domain);
+  ~TPGTypeOptions();
+  TPGTypeOptions(const TPGTypeOptions&) = delete;
+  TPGTypeOptions& operator=(const TPGTypeOptions&) = delete;
+
+  TDmnData* Domain = nullptr;  // the type these options belong to; not owned
+  bool IsBaseType = false;     // a base or composite type, not a domain
+  std::string Input;           // support function names
+  std::string Output;
+  std::string Receive;
+  std::string Send;
+  std::string Analyze;
+  int32_t InternalLength = -1;  // -1 = not given
+  int32_t ExternalLength = -1;  // -1 = not given
+  bool PassedByValue = false;
+  uint8_t Alignment = 93;       // a data-type code; INT4 by default
+  std::string Storage = "plain";
+  std::string DefaultValue;
+  std::unique_ptr<TFldData> Element;  // ELEMENT type; null when not given
+  std::string Delimiter;
+  TNamedObjList<TFldData> CompositeFields;  // attributes of a composite type
+};
 
 // A domain or user data type. Its DDL and comparison phases are added with the domain kind.
 class TDmnData : public TDbObj {
  public:
-  explicit TDmnData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboDomain; }
+  explicit TDmnData(TObjs* aObjs);
+  ~TDmnData() override;
   const char* ClassName() const override { return "TDmnData"; }
   TObjListId GetListId() const override { return olDmn; }
   bool IsXmlSchemaCollection() const override { return TypeText == "XML SCHEMA COLLECTION"; }
 
-  // MS SQL/ASE base type text, or "XML SCHEMA COLLECTION".
+  // ---- Fields, in declaration order ----
+  // Base type, nullability, default, check, character set and collation;
+  // its Owner is the domain.
+  std::unique_ptr<TFldData> BaseField;
+  // MS SQL/ASE base type text for sp_addtype, or "XML SCHEMA COLLECTION".
   std::string TypeText;
+  uint8_t TypeKind = tyNone;                  // Oracle type kind
+  int32_t VarrayLimit = 0;                    // Oracle VARRAY size
+  TNamedObjList<TFldData> Attributes;         // Oracle object attributes
+  TNamedObjList<TMemberPrcData> Methods;      // Oracle member routines
+  TNamedObjList<TFldData> AddedAttributes;    // Oracle attributes added by ALTER TYPE
+  bool Cascade = false;                       // Oracle CASCADE after ALTER TYPE
+  std::string TypeTimestamp;                  // Oracle TIMESTAMP clause
+  std::string TypeOid;                        // Oracle OID clause
+  std::string UnderType;                      // Oracle supertype (UNDER)
+  std::unique_ptr<TTypeDirective> Directive;  // Oracle inheritance directives
+  std::unique_ptr<TPGTypeOptions> PGOptions;  // PostgreSQL type options
+  bool FromType = false;                      // MS SQL/ASE CREATE TYPE ... FROM
 };
 
 // A PostgreSQL encoding conversion. Its DDL is added with the domain kind.
@@ -23,4 +83,9 @@ class TCnvData : public TDbObj {
   explicit TCnvData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboConversion; }
   const char* ClassName() const override { return "TCnvData"; }
   TObjListId GetListId() const override { return olCnv; }
+
+  bool IsDefault = false;  // CREATE DEFAULT CONVERSION
+  std::string SourceEncoding;
+  std::string DestEncoding;
+  std::string FunctionName;  // the conversion function
 };

@@ -13,6 +13,16 @@ TPrcData::TPrcData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboProcedure; }
 
 TPrcData::~TPrcData() = default;
 
+TMemberPrcData::TMemberPrcData(TObjs* aObjs)
+    : TPrcData(aObjs), Directive(std::make_unique<TTypeDirective>()) {}
+
+TMemberPrcData::~TMemberPrcData() = default;
+
+TFldData* TPrcData::FindParam(const std::string& name) const {
+  if (TFldData* p = Params.Find(name)) return p;
+  return Results.Find(name);
+}
+
 void TPrcData::SetNeedsRestore(bool value) {
   NeedsRestore = value;
   if (auto* pair = Pair ? Pair->As<TPrcData>() : nullptr) pair->NeedsRestore = value;

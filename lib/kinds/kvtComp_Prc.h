@@ -1,11 +1,30 @@
 // Stored procedures and functions, and PostgreSQL operators and operator classes.
 #pragma once
 
+#include <bitset>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core/kvtClasses.h"
+#include "core/kvtTypes.h"
 
 class TFldData;
+
+// MySQL routine characteristics (TPrcData::Characteristics bit positions).
+// Bit 3 is never written.
+enum : uint8_t {
+  pcLanguageSql = 0,
+  pcDeterministic = 1,
+  pcNotDeterministic = 2,
+  pcNoSql = 4,
+  pcReadsSqlData = 5,
+  pcModifiesSqlData = 6,
+  pcSqlSecurityDefiner = 7,
+  pcSqlSecurityInvoker = 8
+};
+using TRoutineCharacteristics = std::bitset<16>;
 
 // A stored procedure or function. Its full DDL and comparison phases are added
 // with the procedure kind; what is here serves the dependency walks: the stub
@@ -27,15 +46,41 @@ class TPrcData : public TDbObj {
   // and restored with its body later.
   void ProvideFor(TDbObj& user, TDependObj& r) override;
 
-  bool NeedsRestore = false;         // body replaced by the stub; restore it later
-  TNamedObjList<TFldData> Params;    // parameters in declaration order
-  TNamedObjList<TFldData> Results;   // output parameters, result columns or return type
-  bool ReturnsTable = false;         // MS SQL inline table-valued function
-  bool IsFunction = false;
+  // ---- Fields, in declaration order ----
+  bool NeedsRestore = false;  // body replaced by the stub; write through SetNeedsRestore
+  // Parameters in declaration order; each column's Direction holds the mode
+  // (pdNone, pdIn, pdOut, pdInOut, pdVariadic).
+  TNamedObjList<TFldData> Params;
+  // Output parameters (InterBase/Firebird RETURNS), RESULT columns (SQL
+  // Anywhere) or the single return type of a function.
+  TNamedObjList<TFldData> Results;
+  bool ReturnsTable = false;  // MS SQL inline table-valued function
+  int32_t GroupNumber = 0;    // MS SQL / ASE group number (name;n); 0 = none
+  bool IsFunction = false;    // a FUNCTION, not a PROCEDURE
+  std::string ObjFile;        // PostgreSQL C function: object file
+  std::string LinkSymbol;     // PostgreSQL C function: link symbol
+  // PostgreSQL LANGUAGE; for MS SQL / ASE a non-empty value marks an external
+  // (Java) routine.
+  std::string Language;
+  std::string ExtraAttributes;  // PostgreSQL attributes written after LANGUAGE
+  bool Strict = false;          // PostgreSQL STRICT; ASE "returns null on null input"
+  std::string ReturnType;       // PostgreSQL RETURNS type text; used instead of Results
+  bool ReturnsSetOf = false;    // PostgreSQL RETURNS SETOF
+  std::string WithOptions;      // MS SQL / ASE text after WITH
+  bool ModifiesSqlData = false;   // ASE external routine
+  int32_t DynamicResultSets = 0;  // ASE external routine; written when > 0
+  bool Deterministic = false;     // ASE external routine
+  bool Exportable = false;        // ASE external routine
+  std::string ParameterStyle;     // ASE external routine
+  std::string ExternalName;       // ASE external routine; written as a literal
+  TRoutineCharacteristics Characteristics;  // MySQL characteristics (pc... bits)
 
+  // ---- Operations ----
   // Sets NeedsRestore here and on the Pair.
   void SetNeedsRestore(bool value);
   bool IsTableFunction() const;
+  // The parameter, or else the result, of that name; null when there is none.
+  TFldData* FindParam(const std::string& name) const;
   // Parameter and return clause.
   std::string GetParamsSQL(bool withReturns);
   // Body of the empty stand-in the script creates or empties the procedure to.
@@ -45,12 +90,57 @@ class TPrcData : public TDbObj {
   void EmptyBody(bool writeAlter);
 };
 
-// A PostgreSQL operator. Its DDL is added with the operator kind.
+// A member routine of an Oracle object type.
+class TMemberPrcData : public TPrcData {
+ public:
+  explicit TMemberPrcData(TObjs* aObjs);
+  ~TMemberPrcData() override;
+  const char* ClassName() const override { return "TMemberPrcData"; }
+
+  std::string TypeName;   // the object type that owns the member
+  std::string Signature;  // the parameter list text exactly as parsed
+  std::unique_ptr<TTypeDirective> Directive;  // OVERRIDING, [NOT] INSTANTIABLE, [NOT] FINAL
+};
+
+// A PostgreSQL operator. Its symbol is the base Name, its schema the base
+// Schema. Its DDL is added with the operator kind.
 class TOprData : public TDbObj {
  public:
   explicit TOprData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboOperator; }
   const char* ClassName() const override { return "TOprData"; }
   TObjListId GetListId() const override { return olOpr; }
+
+  std::string ProcedureName;  // PROCEDURE = (the implementing function)
+  std::string LeftArg;        // LEFTARG type; empty = NONE
+  std::string RightArg;       // RIGHTARG type; empty = NONE
+  std::string Commutator;     // COMMUTATOR =
+  std::string Negator;        // NEGATOR =
+  std::string RestrictProc;   // RESTRICT =
+  std::string JoinProc;       // JOIN =
+  bool Hashes = false;        // HASHES
+  bool Merges = false;        // MERGES
+  std::string Sort1;          // SORT1 =
+  std::string Sort2;          // SORT2 =
+  std::string LtCmp;          // LTCMP =
+  std::string GtCmp;          // GTCMP =
+};
+
+// One OPERATOR entry of an operator class.
+struct TOpcOprData {
+  int32_t StrategyNumber = 0;
+  std::string OperatorName;
+  std::string LeftType;   // empty = NONE
+  std::string RightType;  // empty = NONE
+};
+
+class TOpcData;
+
+// One FUNCTION entry of an operator class.
+struct TOpcFncData {
+  TOpcData* Owner = nullptr;  // the operator class; its QuoteName quotes FunctionName
+  int32_t SupportNumber = 0;
+  std::string FunctionName;
+  TStringList ArgTypes;  // argument type texts
 };
 
 // A PostgreSQL operator class. Its DDL is added with the operator kind.
@@ -59,4 +149,11 @@ class TOpcData : public TDbObj {
   explicit TOpcData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboOperatorClass; }
   const char* ClassName() const override { return "TOpcData"; }
   TObjListId GetListId() const override { return olOpc; }
+
+  bool IsDefault = false;   // DEFAULT
+  std::string ForType;      // FOR TYPE
+  std::string IndexMethod;  // USING
+  std::vector<std::unique_ptr<TOpcOprData>> Operators;
+  std::vector<std::unique_ptr<TOpcFncData>> Functions;
+  std::string StorageType;  // STORAGE
 };

@@ -29,44 +29,6 @@ TObjs* TargetOf(TObjs* objs) {
 }
 
 
-// ---- Members of kinds that are completed elsewhere ----
-// The constraint, index and view kinds grow their full data with their own
-// work; these adapters use a member as soon as that kind declares it.
-
-template <class T>
-std::string ColumnListOf(T* obj) {
-  if constexpr (requires { obj->GetColumnList(); })
-    return obj->GetColumnList();
-  else
-    return std::string();
-}
-
-template <class I>
-bool IsUniqueIndex(I* idx) {
-  if constexpr (requires { idx->Unique; })
-    return idx->Unique;
-  else
-    return false;
-}
-
-template <class I>
-std::string MySQLIndexMethod(I* idx) {
-  if constexpr (requires { idx->MySQLOptions->Method; })
-    return idx->MySQLOptions ? idx->MySQLOptions->Method : std::string();
-  else
-    return std::string();
-}
-
-template <class V>
-void FlagViewForRecreate(V* viw) {
-  if constexpr (requires { viw->SetNeedsRecreate(true); }) {
-    viw->SetNeedsRecreate(true);
-  } else {
-    viw->NeedsRecreate = true;
-    if (auto* pair = viw->Pair ? viw->Pair->template As<V>() : nullptr) pair->NeedsRecreate = true;
-  }
-}
-
 // The objects of list `id` of `objs` on `table` (constraints, indexes,
 // triggers), as the kind T.
 template <class T>
@@ -140,7 +102,7 @@ bool TTblData::HasIdentityColumn() const {
 
 void TTblData::MarkDependentViewsForRecreate() {
   for (auto& r : UseInList)
-    if (auto* viw = r->Obj ? r->Obj->As<TViwData>() : nullptr) FlagViewForRecreate(viw);
+    if (auto* viw = r->Obj ? r->Obj->As<TViwData>() : nullptr) viw->SetNeedsRecreate(true);
 }
 
 bool TTblData::GetExists() { return Exists; }
@@ -237,16 +199,25 @@ std::string TTblData::GetMySQLCreateSQL() {
       for (TCtrData* c : ctrs) {
         if (c->ConstraintType != type) continue;
         if (!c->Name.empty()) items += "CONSTRAINT " + QuoteName(c->Name) + " ";
-        items += std::string(word) + "(" + ColumnListOf(c) + "),\r\n";
+        items += word;
+        // The name of a MySQL unique key ("UNIQUE name (...)") is kept, or the
+        // server would name the key after its first column.
+        if (type == ctUnique && !c->IndexName.empty()) items += " " + QuoteName(c->IndexName);
+        items += "(" + c->GetColumnList() + "),\r\n";
       }
     };
     keys(ctPrimaryKey, "PRIMARY KEY");
     keys(ctUnique, "UNIQUE");
     for (TIdxData* i : idxs) {
-      items += std::string(IsUniqueIndex(i) ? "UNIQUE " : "") + "KEY " + QuoteName(i->Name);
-      const std::string method = MySQLIndexMethod(i);
-      if (!method.empty()) items += " USING " + method;
-      items += " (" + ColumnListOf(i) + "),\r\n";
+      // FULLTEXT and SPATIAL keys keep their kind; written as plain keys they
+      // would become ordinary B-tree indexes.
+      if (i->Unique) items += "UNIQUE ";
+      if (i->Fulltext) items += "FULLTEXT ";
+      if (i->Spatial) items += "SPATIAL ";
+      items += "KEY " + QuoteName(i->Name);
+      if (i->MySQLOptions && !i->MySQLOptions->Method.empty())
+        items += " USING " + i->MySQLOptions->Method;
+      items += " (" + i->GetColumnList() + "),\r\n";
     }
     if (items.size() >= 3) items.resize(items.size() - 3);
     s += "(" + items + ")";

@@ -1,16 +1,26 @@
 // Triggers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/kvtClasses.h"
+
+class TFldData;
+
+// When a trigger fires (TriggerTime).
+enum : uint8_t { ttBefore = 1, ttAfter = 2, ttFor = 4, ttInsteadOf = 5 };
+
+// Events of a trigger (Events), combined as a set.
+enum : uint8_t { teInsert = 2, teUpdate = 4, teDelete = 8 };
 
 // A trigger. Its DDL and comparison phases are added with the trigger kind;
 // what is here serves the dependency walks: the table it belongs to, its stub
 // body and the mark that its body must be restored.
 class TTrgData : public TDbObj {
  public:
-  explicit TTrgData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboTrigger; }
+  explicit TTrgData(TObjs* aObjs);
+  ~TTrgData() override;
   const char* ClassName() const override { return "TTrgData"; }
   TObjListId GetListId() const override { return olTrg; }
   TDbObj* GetParentObj() const override { return Table; }
@@ -20,11 +30,42 @@ class TTrgData : public TDbObj {
   // Emptied to its stub (dropped for PostgreSQL and ASE) when what it uses goes.
   bool ReleaseUse(TDbObj& used) override;
 
-  std::string TableName;    // table or view the trigger belongs to
-  TDbObj* Table = nullptr;  // that table or view when resolved; not owned
-  bool NeedsRestore = false;
-  std::string CreatedBody;  // Body when the script created the trigger
+  // ---- Fields, in declaration order ----
+  // Table or view the trigger belongs to; "DATABASE" or "ALL SERVER" for a
+  // database trigger. Write through SetTableName, which resolves Table.
+  std::string TableName;
+  TDbObj* Table = nullptr;    // that table or view when resolved; not owned
+  bool NeedsRestore = false;  // body replaced by the stub; write through SetNeedsRestore
+  std::string ParsedBody;     // the body as parsed, kept for GetSQLText
+  std::string CreatedBody;    // Body when the script created the trigger
+  bool Active = true;         // InterBase/Firebird ACTIVE / INACTIVE
+  uint8_t TriggerTime = 0;    // tt... value
+  uint8_t Events = 0;         // te... bits
+  int32_t Position = 0;       // InterBase/Firebird POSITION; SQL Anywhere ORDER; 0 = none
+  int32_t TypeCode = 0;       // InterBase/Firebird trigger type code
+  TNamedObjList<TFldData> UpdateColumns;  // columns of UPDATE OF
+  std::string NewAlias;       // REFERENCING NEW AS
+  std::string OldAlias;       // REFERENCING OLD AS
+  std::string RemoteAlias;    // SQL Anywhere REFERENCING REMOTE AS
+  std::string NewTableAlias;  // DB2 NEW_TABLE AS
+  std::string OldTableAlias;  // DB2 OLD_TABLE AS
+  std::string ParentAlias;    // Oracle PARENT AS
+  std::string WhenCondition;  // Oracle and DB2 WHEN condition
+  bool ForEachRow = false;
+  bool ForEachStatement = false;
+  std::string Mode;              // DB2 MODE
+  uint8_t TransactSqlStyle = 0;  // SQL Anywhere: 1 = the Transact-SQL form
+  bool WithAppend = false;         // MS SQL WITH APPEND
+  bool NotForReplication = false;  // MS SQL NOT FOR REPLICATION
+  // Event clause of a database trigger (InterBase/Firebird: the event after
+  // ON; MS SQL: the DDL event list after FOR).
+  std::string DatabaseEvent;
 
+  // ---- Operations ----
+  // Stores the name and, when it changes or Table is not resolved yet, looks
+  // the table (then the view) up in the trigger's container; SQL Anywhere
+  // keys it by owner and name.
+  void SetTableName(const std::string& name);
   void SetNeedsRestore(bool value);
   // Body of the empty stand-in the script empties the trigger to.
   std::string GetStubBody();

@@ -5,8 +5,6 @@
 
 TViwData::TViwData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboView; }
 
-TViwData::~TViwData() = default;
-
 TDbObj* TViwData::FindColumn(const std::string& name) { return Columns.Find(name); }
 
 void TViwData::ForEachColumn(const std::function<void(TDbObj&)>& fn) {
@@ -37,4 +35,20 @@ TViwData* TCustomObjs::FindView(const std::string& key) const { return FindIn<TV
 TFldData* TCustomObjs::FindViewField(const std::string& viewKey, const std::string& column) const {
   TViwData* viw = FindView(viewKey);
   return viw ? viw->Columns.Find(column) : nullptr;
+}
+
+TViwData::~TViwData() {
+  Columns.Clear();
+  Body.clear();
+}
+
+void TViwData::SetNeedsRecreate(bool value) {
+  NeedsRecreate = value;
+  // Walk the Pair links; the walk ends at the first view that already holds
+  // the value, so a master/target pair (each the other's Pair) stops at once.
+  TViwData* next = Pair ? Pair->As<TViwData>() : nullptr;
+  while (next && next->NeedsRecreate != value) {
+    next->NeedsRecreate = value;
+    next = next->Pair ? next->Pair->As<TViwData>() : nullptr;
+  }
 }

@@ -984,54 +984,13 @@ int IndexOfText(const TStringList& list, const std::string& text) {
   return -1;
 }
 
-// Column lists are plain name lists for some kinds and owning lists of
-// column objects for others.
-[[maybe_unused]] TStringList NamesOf(const TStringList& list) { return list; }
+// The names of a column list, in order.
 template <class T>
 TStringList NamesOf(const TNamedObjList<T>& list) {
   TStringList names;
   names.reserve(static_cast<size_t>(list.Count()));
   for (int i = 0; i < list.Count(); ++i) names.push_back(list.Names(i));
   return names;
-}
-
-// The attributes of indexes, constraints, grants and roles the linking pass
-// reads. A kind that does not carry one (yet) reads as empty, so the pass
-// links what the model holds.
-template <class K>
-TStringList FieldsOf(const K& o) {
-  if constexpr (requires { o.Fields; }) return NamesOf(o.Fields);
-  else return {};
-}
-template <class K>
-TStringList RefFieldsOf(const K& o) {
-  if constexpr (requires { o.RefFields; }) return NamesOf(o.RefFields);
-  else return {};
-}
-template <class K>
-std::string RefTableNameOf(const K& o) {
-  if constexpr (requires { o.RefTableName; }) return o.RefTableName;
-  else return {};
-}
-template <class K>
-std::string RefSchemaOf(const K& o) {
-  if constexpr (requires { o.RefSchema; }) return o.RefSchema;
-  else return {};
-}
-template <class K>
-TDbObject ObjectKindOf(const K& o) {
-  if constexpr (requires { o.ObjectKind; }) return static_cast<TDbObject>(o.ObjectKind);
-  else return dboUnknown;
-}
-template <class K>
-TDbObject GranteeKindOf(const K& o) {
-  if constexpr (requires { o.GranteeKind; }) return static_cast<TDbObject>(o.GranteeKind);
-  else return dboUnknown;
-}
-template <class K>
-std::string LoginNameOf(const K& o) {
-  if constexpr (requires { o.LoginName; }) return o.LoginName;
-  else return {};
 }
 
 // Quoted column names joined by ", ", the form in which key column lists are compared.
@@ -1322,20 +1281,20 @@ void TCustomSQLParser::LinkTableAndColumns(TDbObj* obj, const std::string& table
 void TCustomSQLParser::LinkIndexes() {
   for (const auto& e : Objs->IdxList) {
     auto* idx = static_cast<TIdxData*>(e.Obj.get());
-    LinkTableAndColumns(idx, TableKeyFor(idx->TableName, idx->Schema, idx->Owner), FieldsOf(*idx));
+    LinkTableAndColumns(idx, TableKeyFor(idx->TableName, idx->Schema, idx->Owner),
+                        NamesOf(idx->Fields));
   }
 }
 
 void TCustomSQLParser::LinkConstraints() {
   for (const auto& e : Objs->CtrList) {
     auto* ctr = static_cast<TCtrData*>(e.Obj.get());
-    LinkTableAndColumns(ctr, TableKeyFor(ctr->TableName, ctr->Schema, ctr->Owner), FieldsOf(*ctr));
+    LinkTableAndColumns(ctr, TableKeyFor(ctr->TableName, ctr->Schema, ctr->Owner),
+                        NamesOf(ctr->Fields));
     if (ctr->ConstraintType != ctForeignKey && ctr->ConstraintType != ctReferences) continue;
-    const std::string refSchema = RefSchemaOf(*ctr);
-    LinkTableAndColumns(ctr,
-                        TableKeyFor(RefTableNameOf(*ctr), refSchema.empty() ? ctr->Schema : refSchema,
-                                    ctr->Owner),
-                        RefFieldsOf(*ctr));
+    const std::string& refSchema = ctr->RefSchema.empty() ? ctr->Schema : ctr->RefSchema;
+    LinkTableAndColumns(ctr, TableKeyFor(ctr->RefTableName, refSchema, ctr->Owner),
+                        NamesOf(ctr->RefFields));
   }
 }
 
@@ -1349,13 +1308,13 @@ void TCustomSQLParser::LinkForeignKeysToKeys() {
   for (const auto& e : Objs->CtrList) {
     auto* ctr = static_cast<TCtrData*>(e.Obj.get());
     if (ctr->ConstraintType == ctPrimaryKey || ctr->ConstraintType == ctUnique)
-      keys[keyOf(ctr->TableName, QuotedFieldList(ctr, FieldsOf(*ctr)))].push_back(ctr);
+      keys[keyOf(ctr->TableName, QuotedFieldList(ctr, NamesOf(ctr->Fields)))].push_back(ctr);
   }
   if (keys.empty()) return;
   for (const auto& e : Objs->CtrList) {
     auto* fk = static_cast<TCtrData*>(e.Obj.get());
     if (fk->ConstraintType != ctForeignKey) continue;
-    auto it = keys.find(keyOf(RefTableNameOf(*fk), QuotedFieldList(fk, RefFieldsOf(*fk))));
+    auto it = keys.find(keyOf(fk->RefTableName, QuotedFieldList(fk, NamesOf(fk->RefFields))));
     if (it == keys.end()) continue;
     for (TCtrData* key : it->second) AddDepend(fk, key, std::string());
   }
@@ -1375,16 +1334,18 @@ void TCustomSQLParser::LinkGrants() {
   };
   for (const auto& e : Objs->GntList) {
     auto* grant = static_cast<TGntData*>(e.Obj.get());
-    AddDepend(grant, lookup(ObjectKindOf(*grant), grant->ObjectName), std::string());
-    const TDbObject granteeKind = GranteeKindOf(*grant);
-    if (granteeKind != dboTable) AddDepend(grant, lookup(granteeKind, grant->Grantee), std::string());
+    AddDepend(grant, lookup(grant->ObjectKind, grant->ObjectName), std::string());
+    // A grantee is a user or role, or a routine, trigger or view holding the
+    // privilege; a table never receives one.
+    if (grant->GranteeKind != dboTable)
+      AddDepend(grant, lookup(grant->GranteeKind, grant->Grantee), std::string());
   }
 }
 
 void TCustomSQLParser::LinkUsers() {
   for (const auto& e : Objs->RolList) {
     auto* role = static_cast<TRolData*>(e.Obj.get());
-    if (role->RoleKind == rkUser) AddDepend(role, Objs->FindLogin(LoginNameOf(*role)), std::string());
+    if (role->RoleKind == rkUser) AddDepend(role, Objs->FindLogin(role->LoginName), std::string());
   }
 }
 

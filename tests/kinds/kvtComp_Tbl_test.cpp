@@ -80,43 +80,74 @@ TEST(TableText, MySQLInlineKeysAndOptions) {
   EXPECT_EQ(t->GetCreateSQL(),
             "CREATE TABLE T(ID INTEGER NOT NULL)\r\nENGINE=InnoDB\r\nDEFAULT CHARSET=utf8");
 
-  auto pk = std::make_unique<TCtrData>(&objs);
-  pk->SetName("PK_T");
-  pk->SetConstraintType(ctPrimaryKey);
-  pk->TableName = "T";
-  TCtrData* pkRaw = pk.get();
-  objs.AddObj(pk, true);
-  auto fk = std::make_unique<TCtrData>(&objs);  // foreign keys are not written inline
-  fk->SetName("FK_T");
-  fk->TableName = "T";
-  objs.AddObj(fk, true);
-  auto other = std::make_unique<TIdxData>(&objs);  // an index of another table
-  other->SetName("IX_U");
-  other->TableName = "U";
-  objs.AddObj(other, true);
-  auto idx = std::make_unique<TIdxData>(&objs);
-  idx->SetName("IX_T");
-  idx->TableName = "T";
-  TIdxData* idxRaw = idx.get();
-  objs.AddObj(idx, true);
+  TTblData* full =
+      AddTable(objs, "F", {{"ID", dtInteger, 0, false}, {"NAME", dtVarchar, 40}, {"BODY", dtText}});
+  auto ctr = [&](const char* table, const char* name, uint8_t type,
+                 std::initializer_list<const char*> cols) {
+    auto c = std::make_unique<TCtrData>(&objs);
+    c->SetName(name);
+    c->SetConstraintType(type);
+    c->TableName = table;
+    for (const char* col : cols) c->Fields.Add(col, nullptr);
+    TCtrData* raw = c.get();
+    EXPECT_TRUE(objs.AddObj(c, true)) << name;
+    return raw;
+  };
+  auto index = [&](const char* table, const char* name, const char* col, int32_t length,
+                   int32_t sortOrder) {
+    auto i = std::make_unique<TIdxData>(&objs);
+    i->SetName(name);
+    i->TableName = table;
+    auto f = std::make_unique<TFldData>(&objs, nullptr);
+    f->SetName(col);
+    f->Length = length;
+    f->SortOrder = sortOrder;
+    i->Fields.Add(col, std::move(f));
+    TIdxData* raw = i.get();
+    EXPECT_TRUE(objs.AddObj(i, true)) << name;
+    return raw;
+  };
+  TCtrData* pk = ctr("F", "PK_F", ctPrimaryKey, {"ID"});
+  TCtrData* uq = ctr("F", "", ctUnique, {"NAME"});
+  uq->IndexName = "UQ_NAME";  // MySQL "UNIQUE UQ_NAME (NAME)"
+  ctr("F", "UQ_BOTH", ctUnique, {"ID", "NAME"});
+  ctr("F", "FK_F", ctForeignKey, {"ID"})->RefTableName = "T";  // foreign keys are not inline
+  ctr("T", "PK_T", ctPrimaryKey, {"ID"});
+  TIdxData* ix = index("F", "IX_F", "NAME", 10, 2);
+  ix->Unique = true;
+  ix->MySQLOptions->Method = "BTREE";
+  TIdxData* ft = index("F", "FT_F", "BODY", 0, 0);
+  ft->Fulltext = true;
+  index("T", "IX_T", "ID", 0, 0);
 
-  const std::string sql = t->GetCreateSQL();
-  EXPECT_EQ(sql.find("CREATE TABLE T(ID INTEGER NOT NULL,\r\nCONSTRAINT PK_T PRIMARY KEY("), 0u)
-      << sql;
-  EXPECT_NE(sql.find("),\r\nKEY IX_T ("), std::string::npos) << sql;
-  EXPECT_EQ(sql.find("FK_T"), std::string::npos);
-  EXPECT_EQ(sql.find("IX_U"), std::string::npos);
+  full->MySQLOptions->Engine = "InnoDB";
+  EXPECT_EQ(full->GetCreateSQL(),
+            "CREATE TABLE F(ID INTEGER NOT NULL,\r\n"
+            "NAME VARCHAR(40),\r\n"
+            "BODY TEXT,\r\n"
+            "CONSTRAINT PK_F PRIMARY KEY(ID),\r\n"
+            "UNIQUE UQ_NAME(NAME),\r\n"
+            "CONSTRAINT UQ_BOTH UNIQUE(ID, NAME),\r\n"
+            "FULLTEXT KEY FT_F (BODY),\r\n"
+            "UNIQUE KEY IX_F USING BTREE (NAME(10) DESC))\r\n"
+            "ENGINE=InnoDB");
+  EXPECT_EQ(t->GetCreateSQL(),
+            "CREATE TABLE T(ID INTEGER NOT NULL,\r\n"
+            "CONSTRAINT PK_T PRIMARY KEY(ID),\r\n"
+            "KEY IX_T (ID))\r\n"
+            "ENGINE=InnoDB\r\n"
+            "DEFAULT CHARSET=utf8");
 
   // Creating the table makes the inline keys exist, so their phases skip them.
   TSQLExec exec;
   objs.SQLExec = &exec;
-  t->Exists = false;
-  pkRaw->Exists = false;
-  idxRaw->Exists = false;
-  t->CreateDependDef();
-  EXPECT_TRUE(t->GetExists());
-  EXPECT_TRUE(pkRaw->GetExists());
-  EXPECT_TRUE(idxRaw->GetExists());
+  full->Exists = false;
+  pk->Exists = uq->Exists = false;
+  ix->Exists = ft->Exists = false;
+  full->CreateDependDef();
+  EXPECT_TRUE(full->GetExists());
+  EXPECT_TRUE(pk->GetExists() && uq->GetExists());
+  EXPECT_TRUE(ix->GetExists() && ft->GetExists());
 
   // A table without columns has no key list: its keys are left to their phases.
   TTblData* bare = AddTable(objs, "B", {});
@@ -470,15 +501,17 @@ TEST(TablePhasesMySQL, NewTableCarriesItsKeys) {
   pk->SetConstraintType(ctPrimaryKey);
   pk->TableName = "T";
   pk->SetName("PK_T");
+  pk->Fields.Add("ID", nullptr);
   TCtrData* key = pk.get();
   db.Master.AddObj(pk, true);
   db.PairObjects();
   key->Exists = false;
   CreateTables(db.Ctx);
-  EXPECT_EQ(db.Script().find("/* Create Table... */\nCREATE TABLE T(ID INTEGER NOT NULL,\n"
-                             "CONSTRAINT PK_T PRIMARY KEY("),
-            0u)
-      << db.Script();
+  EXPECT_EQ(db.Script(),
+            "/* Create Table... */\n"
+            "CREATE TABLE T(ID INTEGER NOT NULL,\n"
+            "CONSTRAINT PK_T PRIMARY KEY(ID));\n"
+            "\n\n");
   EXPECT_TRUE(key->GetExists());
 }
 

@@ -12,6 +12,7 @@
 #include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Prc.h"
+#include "kinds/kvtComp_Rol.h"
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Viw.h"
 #include "parse/kvtParser.h"
@@ -321,26 +322,133 @@ TEST_F(SQLDependTest, ColumnReferencesResolveThroughScopes) {
   EXPECT_TRUE(Uses(star, inner));
 }
 
-TEST_F(SQLDependTest, FinishParseLinksIndexesAndConstraintsToTables) {
-  auto* t = Table("T", {{"A", ""}});
+TEST_F(SQLDependTest, FinishParseLinksIndexesAndConstraintsToTablesAndColumns) {
+  auto* parent = Table("PARENT", {{"ID", ""}, {"CODE", ""}});
+  auto* child = Table("CHILD", {{"A", ""}, {"B", ""}});
+  auto names = [](TNamedObjList<TFldData>& list, std::initializer_list<const char*> cols) {
+    for (const char* c : cols) list.Add(c, nullptr);
+  };
   auto idx = std::make_unique<TIdxData>(&Objs);
   idx->SetName("IX");
-  idx->TableName = "T";
+  idx->TableName = "CHILD";
+  names(idx->Fields, {"B", "NO_SUCH_COLUMN"});
   auto* ix = Add(std::move(idx));
   auto orphan = std::make_unique<TIdxData>(&Objs);
   orphan->SetName("IX_ORPHAN");
   orphan->TableName = "MISSING";
+  names(orphan->Fields, {"A"});
   auto* ixOrphan = Add(std::move(orphan));
-  auto ctr = std::make_unique<TCtrData>(&Objs);
-  ctr->SetName("PK_T");
-  ctr->SetConstraintType(ctPrimaryKey);
-  ctr->TableName = "T";
-  auto* pk = Add(std::move(ctr));
+  auto key = [&](const char* name, uint8_t type, const char* table,
+                 std::initializer_list<const char*> cols) {
+    auto c = std::make_unique<TCtrData>(&Objs);
+    c->SetName(name);
+    c->SetConstraintType(type);
+    c->TableName = table;
+    names(c->Fields, cols);
+    return Add(std::move(c));
+  };
+  auto* pk = key("PK_PARENT", ctPrimaryKey, "PARENT", {"ID", "CODE"});
+  auto* reversed = key("UQ_PARENT", ctUnique, "PARENT", {"CODE", "ID"});
+  auto* fk = key("FK_CHILD", ctForeignKey, "CHILD", {"A", "B"});
+  fk->RefTableName = "PARENT";
+  names(fk->RefFields, {"ID", "CODE"});
 
   Parser->FinishParse();
-  EXPECT_TRUE(Uses(ix, t));
-  EXPECT_TRUE(Uses(pk, t));
+  // An index uses its table and the columns of it that the table has.
+  EXPECT_TRUE(Uses(ix, child));
+  EXPECT_TRUE(Uses(ix, child->FindField("B")));
+  EXPECT_FALSE(Uses(ix, child->FindField("A")));
+  EXPECT_EQ(ix->UseOfList.size(), 2u);
+  EXPECT_EQ(child->FindField("B")->UseInList.size(), 2u);  // the index and the foreign key
   EXPECT_TRUE(ixOrphan->UseOfList.empty());
+  // A key uses its table and columns; a foreign key also the referenced
+  // table, its columns and the key over exactly those columns in that order.
+  EXPECT_TRUE(Uses(pk, parent));
+  EXPECT_TRUE(Uses(pk, parent->FindField("ID")));
+  EXPECT_TRUE(Uses(pk, parent->FindField("CODE")));
+  for (const char* col : {"A", "B"}) EXPECT_TRUE(Uses(fk, child->FindField(col))) << col;
+  EXPECT_TRUE(Uses(fk, child));
+  EXPECT_TRUE(Uses(fk, parent));
+  EXPECT_TRUE(Uses(fk, parent->FindField("ID")));
+  EXPECT_TRUE(Uses(fk, parent->FindField("CODE")));
+  EXPECT_TRUE(Uses(fk, pk));
+  EXPECT_FALSE(Uses(fk, reversed));
+  EXPECT_EQ(fk->UseOfList.size(), 7u);
+
+  // The pass may run again (another extraction) without doubling a link.
+  Parser->FinishParse();
+  EXPECT_EQ(fk->UseOfList.size(), 7u);
+}
+
+TEST_F(SQLDependTest, FinishParseLinksGrantsAndUsers) {
+  auto* t = Table("T", {{"A", ""}});
+  auto* p = Named<TPrcData>("P");
+  auto role = [&](const char* name, uint8_t kind) {
+    auto r = std::make_unique<TRolData>(&Objs);
+    r->SetName(name);
+    r->RoleKind = kind;
+    return Add(std::move(r));
+  };
+  auto* login = role("JOE_LOGIN", rkLogin);
+  auto* user = role("JOE", rkUser);
+  user->LoginName = "JOE_LOGIN";
+  auto* lost = role("ANN", rkUser);
+  lost->LoginName = "NOBODY";
+  auto* manager = role("MANAGER", rkRole);
+  int grants = 0;
+  auto grant = [&](const char* object, TDbObject objectKind, const char* grantee,
+                   TDbObject granteeKind) {
+    auto g = std::make_unique<TGntData>(&Objs);
+    g->SetName("G" + std::to_string(++grants));  // a list key of its own
+    g->ObjectName = object;
+    g->ObjectKind = objectKind;
+    g->Grantee = grantee;
+    g->GranteeKind = granteeKind;
+    g->Privileges.set(pvSelect);
+    return Add(std::move(g));
+  };
+  auto* toProcedure = grant("T", dboTable, "P", dboProcedure);
+  auto* toUser = grant("P", dboProcedure, "JOE", dboUser);
+  auto* ofRole = grant("MANAGER", dboRole, "JOE", dboUnknown);  // a plain user is no object
+
+  Parser->FinishParse();
+  EXPECT_TRUE(Uses(toProcedure, t));
+  EXPECT_TRUE(Uses(toProcedure, p));
+  EXPECT_TRUE(Uses(toUser, p));
+  EXPECT_TRUE(Uses(toUser, user));
+  EXPECT_FALSE(Uses(toUser, login));
+  EXPECT_TRUE(Uses(ofRole, manager));
+  EXPECT_EQ(ofRole->UseOfList.size(), 1u);
+  EXPECT_TRUE(Uses(user, login));
+  EXPECT_TRUE(lost->UseOfList.empty());
+  EXPECT_TRUE(login->UseOfList.empty());
+}
+
+// MS SQL keys tables by schema: a foreign key without its own reference
+// schema looks the referenced table up in the constraint's schema.
+TEST(SQLFinishParse, ReferencedTableTakesTheConstraintSchema) {
+  for (const char* refSchema : {"", "SALES"}) {
+    TObjs objs;
+    objs.SetServerType(srvMSSQL);
+    TSQLTestParser parser(nullptr, &objs);
+    parser.ServerType = srvMSSQL;
+    auto t = std::make_unique<TTblData>(&objs);
+    t->SetName("PARENT");
+    t->SetSchema("SALES");
+    TTblData* table = t.get();
+    ASSERT_TRUE(objs.AddObj(t, true));
+    auto c = std::make_unique<TCtrData>(&objs);
+    c->SetName("FK");
+    c->SetSchema(*refSchema ? "DBO" : "SALES");
+    c->SetConstraintType(ctForeignKey);
+    c->TableName = "CHILD";
+    c->SetRefTableName("PARENT");
+    c->SetRefSchema(refSchema);
+    TCtrData* fk = c.get();
+    ASSERT_TRUE(objs.AddObj(c, true));
+    parser.FinishParse();
+    EXPECT_TRUE(Uses(fk, table)) << refSchema;
+  }
 }
 
 TEST(SQLFinishParse, IndexTableKeyFollowsTheDialect) {
