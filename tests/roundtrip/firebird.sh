@@ -30,10 +30,27 @@ db_run() {
 }
 
 # The extract without the commented-out CREATE DATABASE line, which names the
-# database file of this run.
+# database file of this run. isql -x of Firebird 3 writes inactive indexes as
+# if they were active; their state is appended as ALTER INDEX statements.
 db_extract() {
-  isql-fb -x "$(fb_path "$1")" 2>"$3" | grep -v "^/\* CREATE DATABASE '" >"$2"
-  [ "${PIPESTATUS[0]}" -eq 0 ] && [ -s "$2" ]
+  local path
+  path=$(fb_path "$1")
+  isql-fb -x "$path" 2>"$3" | grep -v "^/\* CREATE DATABASE '" >"$2"
+  [ "${PIPESTATUS[0]}" -eq 0 ] && [ -s "$2" ] || return 1
+  printf '%s\n' "SET HEADING OFF;" \
+    "SELECT '=' || TRIM(RDB\$INDEX_NAME) FROM RDB\$INDICES WHERE RDB\$INDEX_INACTIVE = 1" \
+    "  AND COALESCE(RDB\$SYSTEM_FLAG, 0) = 0 ORDER BY RDB\$INDEX_NAME;" >"$WORK/db/inactive.sql"
+  local names
+  names=$(isql-fb -q -i "$WORK/db/inactive.sql" "$path" 2>>"$3") || return 1
+  names=$(printf '%s\n' "$names" | sed -n 's/^=\(.*[^ ]\) *$/\1/p')
+  [ -n "$names" ] || return 0
+  {
+    printf '\n/* Inactive indexes */\n'
+    printf '%s\n' "$names" | awk '{
+      if ($0 ~ /^[A-Z][A-Z0-9_$]*$/) name = $0; else { gsub(/"/, "\"\""); name = "\"" $0 "\"" }
+      print "ALTER INDEX " name " INACTIVE;"
+    }'
+  } >>"$2"
 }
 
 db_cleanup() { :; }
