@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "OptionSettings.h"
+#include "RunnableScript.h"
 #include "compare/kvtVeltrane.h"
 #include "core/kvtClasses.h"
 #include "core/kvtDBStructure.h"
@@ -43,6 +44,13 @@ const char* const OrvalisUsage =
     "MSSQL.CaseSensitiveIdentifiers=true (repeatable; an unknown name or value is an error that "
     "lists the valid ones)\n"
     "      --crlf                  end output lines with CR LF (default: LF)\n"
+    "      --runnable              write the script so that the target server's own client runs "
+    "it as it is: each statement with a body (procedure, function, trigger, package, EXECUTE "
+    "BLOCK, also their empty stubs and restored bodies) is put between \"SET TERM ^ ;\" and "
+    "\"SET TERM ; ^\" and ended by \"^\" (firebird, for isql), or between \"DELIMITER $$\" and "
+    "\"DELIMITER ;\" and ended by \"$$\" (mysql, for the mysql/mariadb client); a longer "
+    "terminator (\"^^\", \"$$$\") is taken when the body holds the short one. Firebird and mysql "
+    "targets only\n"
     "  -v, --verbose               also print the log lines on standard error\n"
     "  -h, --help / --version\n"
     "Exit status: 0 when the schemas are equal, 1 when they differ, 2 on any error.\n";
@@ -66,6 +74,13 @@ std::string ValidDialects() {
     text += d.Name;
   }
   return text;
+}
+
+// The first command-line name of a dialect.
+std::string DialectDisplayName(TServerType type) {
+  for (const TDialectName& d : DialectNames)
+    if (d.Type == type) return d.Name;
+  return "dialect " + std::to_string(static_cast<int>(type));
 }
 
 std::string Trim(const std::string& s) {
@@ -269,6 +284,8 @@ bool ParseCliArguments(const std::vector<std::string>& args, TCliOptions& opts,
       opts.Verbose = true;
     } else if (name == "--crlf") {
       opts.Crlf = true;
+    } else if (name == "--runnable") {
+      opts.Runnable = true;
     } else if (name == "-d" || name == "--dialect") {
       TServerType dialect = srvNone;
       if (!takeDialect(dialect)) return false;
@@ -300,12 +317,18 @@ bool ParseCliArguments(const std::vector<std::string>& args, TCliOptions& opts,
       return false;
     }
     if (hasInlineValue && (name == "-h" || name == "--help" || name == "--version" ||
-                           name == "--verbose" || name == "--crlf")) {
+                           name == "--verbose" || name == "--crlf" ||
+                           name == "--runnable")) {
       error = "option '" + name + "' takes no value";
       return false;
     }
   }
   if (opts.Help || opts.Version) return true;
+  if (opts.Runnable && !RunnableScriptSupported(opts.TargetDialect)) {
+    error = "--runnable supports firebird and mysql targets only, not " +
+            DialectDisplayName(opts.TargetDialect);
+    return false;
+  }
   if (files.size() < 2) {
     error = files.empty() ? "missing MASTER and TARGET script arguments"
                           : "missing TARGET script argument";
@@ -413,7 +436,9 @@ int CompareAndWrite(TVeltrane& veltrane, const TCliOptions& opts, std::ostream& 
   }
   reporter.Log("< Comparing finished. Loading script... >");
 
-  const std::string text = RenderScriptText(*exec, opts.Crlf);
+  const std::string text = opts.Runnable
+                               ? RenderRunnableScriptText(*exec, opts.TargetDialect, opts.Crlf)
+                               : RenderScriptText(*exec, opts.Crlf);
   if (opts.OutputFile.empty()) {
     out << text;
     out.flush();

@@ -33,6 +33,7 @@ struct TCliOptions {
   TStringList Exclude;
   TStringList Settings;  // NAME=VALUE, applied in order
   bool Crlf = false;
+  bool Runnable = false;  // wrap body statements for the target's client
   bool Verbose = false;
   bool Help = false;
   bool Version = false;

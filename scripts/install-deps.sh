@@ -3,8 +3,12 @@
 # As root it uses apt-get; otherwise it prints the command to run and fails.
 set -euo pipefail
 
+# The database servers serve the round-trip suites (tests/roundtrip): Firebird 3
+# runs embedded inside isql-fb, MariaDB as a private server that the tests
+# start on a socket of their own; they use no system service.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev)
+          qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+          firebird3.0-utils firebird3.0-server-core mariadb-server mariadb-client)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -108,6 +108,11 @@ TEST(OrvalisCli, ArgumentErrorsExitWithTwo) {
       {{"--set=IB.UpdateFieldPosition=maybe", "a.sql", "b.sql"},
        "valid values: false, true"},
       {{"--set", "IB.SQLDialect", "a.sql", "b.sql"}, "--set expects NAME=VALUE"},
+      {{"--runnable", "-d", "oracle", "a.sql", "b.sql"},
+       "--runnable supports firebird and mysql targets only, not oracle"},
+      {{"--runnable", "--master-dialect", "mysql", "--target-dialect", "mssql", "a.sql", "b.sql"},
+       "--runnable supports firebird and mysql targets only, not mssql"},
+      {{"--runnable=yes", "a.sql", "b.sql"}, "option '--runnable' takes no value"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Message);
@@ -173,6 +178,20 @@ TEST(OrvalisCli, DifferingStructuresExitWithOne) {
       if (i > 0 && text[i - 1] == '\r') ++crlfCount;
     }
   EXPECT_EQ(lf, crlfCount);
+}
+
+TEST(OrvalisCli, RunnableLeavesStatementsWithoutBodiesAlone) {
+  TCodeRun run;
+  AddTable(*run.Master.Objs, "T", {"A", "B"});
+  AddTable(*run.Master.Objs, "U", {"A"});
+  AddTable(*run.Target.Objs, "T", {"A"});
+  TCliOptions opts;
+  std::ostringstream plain, runnable, err;
+  EXPECT_EQ(CompareAndWrite(run.Veltrane, opts, plain, err), ExitDifferent) << err.str();
+  opts.Runnable = true;
+  EXPECT_EQ(CompareAndWrite(run.Veltrane, opts, runnable, err), ExitDifferent) << err.str();
+  EXPECT_NE(plain.str().find("CREATE TABLE U"), std::string::npos) << plain.str();
+  EXPECT_EQ(runnable.str(), plain.str());
 }
 
 TEST(OrvalisCli, CrlfOptionOnTheWholeRun) {

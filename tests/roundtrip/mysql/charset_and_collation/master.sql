@@ -1,0 +1,7 @@
+CREATE TABLE label (
+  id INT NOT NULL PRIMARY KEY,
+  txt VARCHAR(50) CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci,
+  code CHAR(4) CHARACTER SET latin1 COLLATE latin1_bin,
+  memo TEXT
+) DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_general_ci;
+CREATE TABLE legacy (id INT NOT NULL PRIMARY KEY, name VARCHAR(30)) DEFAULT CHARSET=latin1;

@@ -1,0 +1,1 @@
+CREATE TABLE customer (id INT NOT NULL PRIMARY KEY, name VARCHAR(40), phone VARCHAR(20));

@@ -1,0 +1,2 @@
+CREATE TABLE part (id INT NOT NULL PRIMARY KEY, code VARCHAR(10) COMMENT 'the code',
+  weight DECIMAL(8,3)) COMMENT='parts';

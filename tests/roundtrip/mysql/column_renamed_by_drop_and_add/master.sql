@@ -1,0 +1,1 @@
+CREATE TABLE person (id INT NOT NULL PRIMARY KEY, family_name VARCHAR(60), given_name VARCHAR(60));

@@ -1,0 +1,1 @@
+CREATE TABLE item (id INT NOT NULL PRIMARY KEY, title VARCHAR(50), qty INT, price DECIMAL(8,2), added DATE);

@@ -1,0 +1,4 @@
+CREATE TABLE team (id INT NOT NULL PRIMARY KEY) ENGINE=InnoDB;
+CREATE TABLE player (id INT NOT NULL PRIMARY KEY, team_id INT, coach_team_id INT,
+  CONSTRAINT fk_player_team FOREIGN KEY (team_id) REFERENCES team (id) ON DELETE CASCADE,
+  CONSTRAINT fk_player_coach FOREIGN KEY (coach_team_id) REFERENCES team (id) ON DELETE SET NULL) ENGINE=InnoDB;

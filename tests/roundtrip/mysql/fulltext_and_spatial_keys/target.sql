@@ -1,0 +1,2 @@
+CREATE TABLE article (id INT NOT NULL PRIMARY KEY, title VARCHAR(200), body TEXT, spot POINT NOT NULL,
+  FULLTEXT KEY ft_article (title)) ENGINE=InnoDB;

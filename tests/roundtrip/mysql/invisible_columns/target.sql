@@ -1,0 +1,1 @@
+CREATE TABLE audit (id INT NOT NULL PRIMARY KEY, what VARCHAR(40), row_version INT DEFAULT 1);

@@ -1,0 +1,32 @@
+CREATE TABLE customer (
+  id INT UNSIGNED NOT NULL AUTO_INCREMENT,
+  email VARCHAR(80) NOT NULL,
+  name VARCHAR(80),
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE TABLE product (
+  id INT UNSIGNED NOT NULL AUTO_INCREMENT,
+  sku VARCHAR(20) NOT NULL,
+  price DECIMAL(8,2) NOT NULL,
+  PRIMARY KEY (id)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE TABLE orders (
+  id INT UNSIGNED NOT NULL AUTO_INCREMENT,
+  customer_id INT UNSIGNED NOT NULL,
+  status VARCHAR(10) NOT NULL DEFAULT 'new',
+  total DECIMAL(12,2) NOT NULL DEFAULT 0,
+  PRIMARY KEY (id),
+  CONSTRAINT fk_orders_customer FOREIGN KEY (customer_id) REFERENCES customer (id) ON DELETE CASCADE
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE TABLE order_line (
+  order_id INT UNSIGNED NOT NULL,
+  line_no INT NOT NULL,
+  product_id INT UNSIGNED NOT NULL,
+  amount DECIMAL(12,2) NOT NULL,
+  PRIMARY KEY (order_id, line_no)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE VIEW customer_totals AS SELECT customer_id, SUM(total) AS total FROM orders GROUP BY customer_id;
+DELIMITER $$
+CREATE TRIGGER line_ai AFTER INSERT ON order_line FOR EACH ROW
+  UPDATE orders SET total = total + NEW.amount WHERE id = NEW.order_id$$
+DELIMITER ;

@@ -1,0 +1,4 @@
+CREATE TABLE author (id INT NOT NULL PRIMARY KEY, name VARCHAR(60)) ENGINE=InnoDB;
+CREATE TABLE book (id INT NOT NULL PRIMARY KEY, author_id INT NOT NULL, title VARCHAR(100),
+  KEY ix_book_title (title),
+  CONSTRAINT fk_book_author FOREIGN KEY (author_id) REFERENCES author (id) ON DELETE CASCADE) ENGINE=InnoDB;

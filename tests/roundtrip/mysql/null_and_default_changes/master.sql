@@ -1,0 +1,8 @@
+CREATE TABLE setting (
+  id INT NOT NULL PRIMARY KEY,
+  name VARCHAR(40) NOT NULL,
+  val VARCHAR(100) DEFAULT 'none',
+  enabled TINYINT(1) NOT NULL DEFAULT 1,
+  note TEXT DEFAULT ('n/a'),
+  ratio DOUBLE DEFAULT 0.5
+);

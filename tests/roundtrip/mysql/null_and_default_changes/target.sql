@@ -1,0 +1,8 @@
+CREATE TABLE setting (
+  id INT NOT NULL PRIMARY KEY,
+  name VARCHAR(40),
+  val VARCHAR(100),
+  enabled TINYINT(1) NOT NULL DEFAULT 0,
+  note TEXT,
+  ratio DOUBLE NOT NULL
+);

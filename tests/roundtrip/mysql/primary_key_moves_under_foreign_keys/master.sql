@@ -1,0 +1,3 @@
+CREATE TABLE dept (id INT NOT NULL, code CHAR(3) NOT NULL, name VARCHAR(30), PRIMARY KEY (code)) ENGINE=InnoDB;
+CREATE TABLE emp (id INT NOT NULL PRIMARY KEY, dept_code CHAR(3),
+  CONSTRAINT fk_emp_dept FOREIGN KEY (dept_code) REFERENCES dept (code)) ENGINE=InnoDB;

@@ -1,0 +1,3 @@
+CREATE TABLE dept (id INT NOT NULL, code CHAR(3) NOT NULL, name VARCHAR(30), PRIMARY KEY (id)) ENGINE=InnoDB;
+CREATE TABLE emp (id INT NOT NULL PRIMARY KEY, dept_id INT, dept_code CHAR(3),
+  CONSTRAINT fk_emp_dept FOREIGN KEY (dept_id) REFERENCES dept (id)) ENGINE=InnoDB;

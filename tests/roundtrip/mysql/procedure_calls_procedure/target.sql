@@ -1,0 +1,6 @@
+DELIMITER $$
+CREATE PROCEDURE p_square(IN x INT, OUT y INT)
+BEGIN
+  SET y = x * x * x;
+END$$
+DELIMITER ;

@@ -1,0 +1,13 @@
+CREATE TABLE sale (id INT NOT NULL PRIMARY KEY, amount DECIMAL(12,2), region CHAR(2));
+DELIMITER $$
+CREATE FUNCTION net_amount(gross DECIMAL(12,2)) RETURNS DECIMAL(12,2)
+  RETURN gross / 1.19$$
+CREATE PROCEDURE region_totals(IN r CHAR(2))
+BEGIN
+  SELECT SUM(amount) FROM sale WHERE region = r;
+END$$
+CREATE PROCEDURE obsolete_proc()
+BEGIN
+  SELECT 1;
+END$$
+DELIMITER ;

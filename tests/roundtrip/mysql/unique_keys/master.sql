@@ -1,0 +1,8 @@
+CREATE TABLE users (
+  id INT NOT NULL PRIMARY KEY,
+  login VARCHAR(30) NOT NULL,
+  email VARCHAR(80),
+  tenant INT NOT NULL,
+  UNIQUE KEY uq_users_login (tenant, login),
+  KEY ix_users_email (email)
+);
