@@ -184,7 +184,6 @@ TDbObj::TDbObj(TObjs* aObjs) : Objs(aObjs) {}
 
 TDbObj::~TDbObj() = default;
 
-TDependObj::TDependObj(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboDepend; }
 
 bool TDbObj::GetExists() { return Exists; }
 

@@ -172,16 +172,20 @@ class TDbObj {
   const T* As() const { return dynamic_cast<const T*>(this); }
 };
 
-// One dependency record. Name and ObjType describe the object at the other end.
-class TDependObj : public TDbObj {
+// One dependency record: Name and ObjType describe the object at the other
+// end. A record is plain data, not a database object of its own; schemas
+// hold several records per object, so it stays small.
+class TDependObj {
  public:
-  explicit TDependObj(TObjs* aObjs);
-  const char* ClassName() const override { return "TDependObj"; }
+  explicit TDependObj(TObjs* /*aObjs*/) {}
+  const char* ClassName() const { return "TDependObj"; }
 
-  TDbObj* Obj = nullptr;  // the object at the other end; not owned
-  bool Pending = true;    // still to be handled by DropDependents/CreateDependencies
-  int32_t Column = 0;     // 0-based column of the reference in the script
-  int32_t Line = 0;       // line of the reference in the script
+  std::string Name;                // name of the object at the other end
+  TDbObject ObjType = dboDepend;   // its kind, set by the operation that records it
+  TDbObj* Obj = nullptr;           // the object at the other end; not owned
+  bool Pending = true;             // still to be handled by DropDependents/CreateDependencies
+  int32_t Column = 0;              // 0-based column of the reference in the script
+  int32_t Line = 0;                // line of the reference in the script
 };
 
 // Records that `user` uses `used` (see the container's lists for the owner of

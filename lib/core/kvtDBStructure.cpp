@@ -10,30 +10,42 @@
 // TObjList
 
 namespace {
-// Sort weight of a byte: blanks, controls and punctuation first, then digits,
-// then letters (either case), then bytes above 127.
-int KeyWeight(unsigned char c) {
-  if (c >= '0' && c <= '9') return 0x100 + c;
-  if (c >= 'a' && c <= 'z') return 0x200 + (c - 'a' + 'A');
-  if (c >= 'A' && c <= 'Z') return 0x200 + c;
-  if (c >= 0x80) return 0x300 + c;
-  return c;
-}
+// Sort weight of each byte: blanks, controls and punctuation first, then
+// digits, then letters (either case), then bytes above 127.
+struct TKeyWeights {
+  uint16_t Of[256];
+  constexpr TKeyWeights() : Of() {
+    for (int c = 0; c < 256; ++c) {
+      if (c >= '0' && c <= '9')
+        Of[c] = static_cast<uint16_t>(0x100 + c);
+      else if (c >= 'a' && c <= 'z')
+        Of[c] = static_cast<uint16_t>(0x200 + c - 'a' + 'A');
+      else if (c >= 'A' && c <= 'Z')
+        Of[c] = static_cast<uint16_t>(0x200 + c);
+      else if (c >= 0x80)
+        Of[c] = static_cast<uint16_t>(0x300 + c);
+      else
+        Of[c] = static_cast<uint16_t>(c);
+    }
+  }
+};
+constexpr TKeyWeights kKeyWeights;
 }  // namespace
 
 int CompareListKeys(std::string_view a, std::string_view b, bool caseSensitive) {
   const size_t n = std::min(a.size(), b.size());
+  size_t caseDiff = n;  // first position where the keys differ only in case
   for (size_t i = 0; i < n; ++i) {
-    const int x = KeyWeight(static_cast<unsigned char>(a[i]));
-    const int y = KeyWeight(static_cast<unsigned char>(b[i]));
+    if (a[i] == b[i]) continue;  // equal bytes weigh the same
+    const uint16_t x = kKeyWeights.Of[static_cast<unsigned char>(a[i])];
+    const uint16_t y = kKeyWeights.Of[static_cast<unsigned char>(b[i])];
     if (x != y) return x < y ? -1 : 1;
+    if (caseDiff == n) caseDiff = i;
   }
   if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-  if (!caseSensitive) return 0;
+  if (!caseSensitive || caseDiff == n) return 0;
   // Equal but for case: at the first difference, lower case first.
-  for (size_t i = 0; i < n; ++i)
-    if (a[i] != b[i]) return a[i] >= 'a' && a[i] <= 'z' ? -1 : 1;
-  return 0;
+  return a[caseDiff] >= 'a' && a[caseDiff] <= 'z' ? -1 : 1;
 }
 
 std::string TObjList::IndexKey(const std::string& key) const {
