@@ -1,6 +1,7 @@
 #include "extract/kvtIBScriptExtract.h"
 
-#include "parse/kvtParser.h"
+#include "core/kvtDBOptions.h"
+#include "parse/kvtIBParser.h"
 
 TIBScriptExtract::TIBScriptExtract() {
   Name = "IBScriptExtract";
@@ -8,15 +9,15 @@ TIBScriptExtract::TIBScriptExtract() {
 }
 
 std::unique_ptr<TCustomParser> TIBScriptExtract::CreateParser() {
-  // Generic SQL parser until TIbExParser exists; then this becomes
-  // `return std::make_unique<TIbExParser>(this, AttachedObjs());` (with parse/kvtIBExParser.h).
-  return CreateGenericSQLParser(srvInterBase);
+  if (!GetDBStructure()) return nullptr;
+  return std::make_unique<TIbParser>(this, AttachedObjs());
 }
 
 void TIBScriptExtract::PrepareExtract() {
   TCustomScriptExtract::PrepareExtract();
-  // The parser must know the configured server version and SQL dialect before
-  // it reads: copy the container's IBServerOptions into the parser's server
-  // options here. PARSER SERVER OPTIONS: the generic SQL parser has none; add
-  // the copy when the InterBase/Firebird parser is in place.
+  // The parser reads with the configured server version, SQL dialect and
+  // database character set.
+  auto* parser = dynamic_cast<TIbParser*>(GetParser());
+  TObjs* objs = AttachedObjs();
+  if (parser && objs && objs->IBServerOptions) parser->SetServerOptions(*objs->IBServerOptions);
 }

@@ -1,14 +1,17 @@
-// InterBase, Firebird and Yaffil keywords: the keyword kinds and rows of the
-// InterBase/Firebird parser with the server versions that reserve each word,
-// and the name quoting of the DDL writers.
+// The InterBase/Firebird/Yaffil DDL parser TIbParser, its keyword kinds and
+// rows with the server versions that reserve each word, and the name quoting
+// of the DDL writers.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "core/kvtClasses.h"
 #include "core/kvtDBOptions.h"
 #include "parse/kvtKeywordTable.h"
+#include "parse/kvtParser.h"
 #include "parse/kvtTokens.h"
 
 // Keyword kinds of the InterBase/Firebird parser. Synonyms share a kind.
@@ -246,3 +249,227 @@ bool NeedsQuotes(const std::string& name, TIBSQLServerVersionType version);
 // The name as the DDL writers put it: in SQL dialect 3 in double quotes when
 // NeedsQuotes says so, otherwise unchanged.
 std::string IbFormatName(const std::string& name, TIBSQLServerVersionType version, int sqlDialect);
+
+// ===========================================================================
+// The InterBase/Firebird DDL parser.
+
+class TFldData;
+class TTblData;
+class TDmnData;
+class TCtrData;
+class TIdxData;
+class TPrcData;
+class TPkgData;
+class TTrgData;
+class TViwData;
+class TGntData;
+class TExcData;
+
+// Where a routine statement stands; it decides whether an existing routine
+// is reused, whether a body follows and where the routine goes.
+enum class TRoutineScope : uint8_t {
+  Schema,         // CREATE/ALTER/RECREATE PROCEDURE or FUNCTION: reused by name, added
+  PackageHeader,  // a member declared in a package header: no body
+  PackageBody,    // a member defined in a package body
+  Local,          // a sub-routine declared inside a body: nothing reported
+  Block           // the parameters and body of EXECUTE BLOCK
+};
+
+// Reads InterBase, Firebird and Yaffil DDL scripts into a container. Bodies
+// of procedures, functions, triggers, packages and views, CHECK conditions
+// and computed-column expressions are read by ReadBodyText, which stores them
+// raw here; a descendant that parses the procedural language replaces it
+// (and the other virtual hooks) and is then the parser the extractor creates.
+//
+// Errors never stop a parse: each is recorded with script, line and column,
+// only the first of a statement is kept, and parsing continues with the next
+// statement.
+class TIbParser : public TCustomSQLParser {
+ public:
+  explicit TIbParser(TCustomExtract* aExtract = nullptr, TObjs* aObjs = nullptr);
+  ~TIbParser() override;
+  const char* ClassName() const override { return "TIbParser"; }
+
+  // ---- State ----
+  // Parses the files named by INPUT into the same container. Made on first
+  // use, and only for the parser of an extractor: a sub-parser ignores INPUT.
+  std::unique_ptr<TIbParser> SubParser;
+  TIbParser* OwnerParser = nullptr;  // the parser whose SubParser this is; not owned
+  std::string CurField;              // column being parsed, for messages
+  bool AutoDDL = true;               // last SET AUTODDL state
+  std::string Qualifier;             // the two parts ReadQualifiedName read
+  std::string QName;
+  // Server version, SQL dialect and database character set the script is
+  // read with. Taken from the container's options when the parser is made
+  // (the extractor copies them again before each extraction); what a script
+  // sets (SET SQL DIALECT, SET NAMES, CREATE DATABASE) goes here and to the
+  // container's options.
+  std::unique_ptr<TIBServerOptions> ServerOptions;
+
+  // ---- Overrides ----
+  void ScanToken() override;
+  void NextToken() override;
+  void InitReservedWords() override;
+  // Sets AUTODDL and SQL dialect 1 first, as isql does for a script of lines.
+  void ParseScript(const TStringList& lines, TObjs* objs) override;
+  void ParseStatements() override;
+  // The keyword kind only where the server version reserves the word.
+  TTokenKind LookupWord() override;
+  void FinishParse() override;
+  // In SQL dialect 3 the name in double quotes when it needs them.
+  std::string FormatName(const std::string& name) override;
+  // Only the first error of a statement is recorded.
+  void Error(const std::string& text) override;
+  // Where a name is wanted, a keyword that Firebird 3 and 4 no longer
+  // reserve (GEN_ID, ACTIVE, ...) is taken as one in every version.
+  bool Check(TTokenKind kind) override;
+  // Objects the container does not take leave no dependency records behind.
+  bool AddObject(std::unique_ptr<TDbObj>& obj, bool freeIfRejected) override;
+  using TCustomSQLParser::AddObject;
+
+  // ---- New virtual operations ----
+  // Reads the body of obj from the current token and stores it: a routine,
+  // trigger, view, package or block body up to the statement terminator
+  // (the scanner is left on the terminator), a computed column's, CHECK
+  // constraint's or index expression as the parenthesised text from the
+  // current token (the scanner is left on the token after it). `start` is
+  // the source index the text begins at, or -1 for the character after the
+  // current token.
+  virtual void ReadBodyText(TDbObj* obj, int start);
+  // A DEFAULT value as written in the script; the token after it is current.
+  virtual void ParseDefaultValue(TFldData* field, std::string& text);
+  // The parser INPUT files are read with: one of the parser's own class.
+  virtual std::unique_ptr<TIbParser> CreateSubParser();
+
+  // ---- Server version and dialect ----
+  TIBSQLServerVersionType Version() const { return ServerOptions->SQLServerVersion; }
+  int SQLDialect() const { return ServerOptions->SQLDialect; }
+  bool IsFirebird3Up() const;   // Firebird 3 or 4
+  bool IsFirebird4() const;
+  bool IsFirebird25Up() const;  // Firebird 2.5, 3 or 4
+  bool IsFirebird20Up() const;  // Firebird 2.0 to 4
+  bool IsYaffil() const { return Version() == st_Yaffil_1x; }
+  bool IsInterBase2020() const { return Version() == st_InterBase_2020; }
+  // Copies the options the script is read with (version, dialect, character set).
+  void SetServerOptions(const TIBServerOptions& options);
+
+  // ---- Grammar shared with descendants ----
+  // name or qualifier.name into Qualifier and QName.
+  void ReadQualifiedName();
+  // The statement's terminator (or the end of input) must follow; steps past it.
+  void EndStatement();
+  // Whether the current token starts a data type.
+  bool IsDataTypeStart();
+  // A data type and what may follow it in a column or domain definition.
+  void ParseDataType(TFldData* field, TDmnData* domain);
+  void ParseLength(TFldData* field);
+  void ParseArrayDims(TFldData* field);
+  void ParseColumnOptions(TFldData* field, bool forDomain);
+  // A column definition of owner (a table, procedure or none; tableName
+  // names the table when it is not known); the column is not yet added.
+  std::unique_ptr<TFldData> ParseColumn(TDbObj* owner, const std::string& tableName = std::string());
+  // The data-type kind the current token stands for in this version (plain
+  // words some versions write for types included); the token's kind otherwise.
+  TTokenKind DataTypeKind() const;
+  // The type name and its length, precision or BLOB options alone.
+  void ParseTypeName(TFldData* field);
+  void ParseBlobOptions(TFldData* field);
+  // IDENTITY [(START WITH n [INCREMENT [BY] n])], the token on IDENTITY.
+  void ParseIdentity(TFldData* field);
+  // "(" name, ... ")" into list.
+  void ParseNameList(TNamedObjList<TFldData>& list);
+  // CONSTRAINT name followed by the constraint; for a column constraint
+  // field is the column, otherwise table or tableName the table.
+  void ParseNamedConstraint(TFldData* field, TTblData* table, const std::string& tableName);
+  void ParseConstraint(std::unique_ptr<TCtrData> ctr, TFldData* field, const std::string& tableName,
+                       TTblData* table);
+  void ParseForeignKey(TTblData* table, TCtrData* ctr);
+  void ParseUsingIndex(TCtrData* ctr, std::string& text);
+  // A parenthesised text read raw from the current "(" (quotes and comments
+  // respected) into text, parentheses included; the token after it is current.
+  bool ReadParenthesizedText(std::string& text);
+  // A procedure or function statement with the token on PROCEDURE or
+  // FUNCTION. Returns the routine when it did not go into the container
+  // (package members, local sub-routines, blocks, rejected routines).
+  std::unique_ptr<TPrcData> ParseRoutine(TRoutineScope scope, TPkgData* package = nullptr);
+  // "(" parameters ")" and RETURNS of a routine.
+  void ParseRoutineParameters(TPrcData* proc);
+
+  // ---- Statements ----
+  void ParseStatement();
+  void ParseDatabaseClause(bool create);
+  void ParseSet();
+  void ParseSetTerm();
+  void ParseInput();
+  void ParseCreate();
+  void ParseAlter();
+  void ParseDrop();
+  void ParseCreateOrAlter();
+  void ParsePackage();
+  void ParseExecuteBlock();
+  void ParseTrigger(bool creating);
+  void ParseView();
+  void ParseGenerator();
+  // With the token on the name; reuse: an existing exception of that name is updated.
+  void ParseException(bool reuse);
+  void ParseRole();
+  void ParseExternalFunction();
+  void ParseCollation();
+  void ParseGrant();
+  void ParseDescribe();
+  void ParseComment();
+  void ParseCreateTable(bool globalTemporary);
+  void ParseAlterTable();
+  void ParseAlterColumn(TTblData* table);
+  // Passes over one ALTER TABLE operation that the model does not keep.
+  void SkipAlterOperation();
+  // Appends a column to a table; a column of a domain depends on it.
+  void AddTableColumn(TTblData* table, std::unique_ptr<TFldData> column);
+  void ParseCreateIndex();
+  void ParseAlterIndex();
+  void ParseCreateDomain();
+  void ParseAlterDomain();
+
+ protected:
+  // Whether anybody receives log lines (texts built only for the log are
+  // then worth building).
+  bool LogWanted() const;
+  // The source text of the current token, as written.
+  std::string TokenSourceText() const;
+  // Index (1-based) of the current character in Source; past the end at the end.
+  int CurrentIndex() const;
+  // Puts the scanner on the 1-based source index as if it had read there.
+  void MoveTo(int index);
+  // Scans raw text from the 1-based index: to the end of the parenthesised
+  // text opening there (returns the index after ")"), or to the terminator
+  // outside quotes, comments and BEGIN ... END blocks (returns its index).
+  int ScanParenthesized(int from) const;
+  int ScanToTerminator(int from) const;
+  // Stores a body read raw: routines, triggers, views and blocks in Body, a
+  // package header in Header.
+  void StoreBody(TDbObj* obj, const std::string& text);
+  // Writes a database setting the script makes into both option objects.
+  void SetDatabaseDialect(int dialect);
+  void SetDatabaseCharSet(const std::string& charset);
+  // The current token is a keyword that may also serve as a name.
+  bool IsNameKeyword() const;
+  // An identifier, or a keyword that may serve as a name.
+  bool IsName() const { return Token == tkIdent || IsNameKeyword(); }
+  // Keyword or, where the version does not reserve it, the word.
+  bool IsKeyword(TTokenKind kind, const char* word);
+  // The same, reporting "Missing: " like Check when it is neither.
+  bool CheckKeyword(TTokenKind kind, const char* word);
+  // Passes over the rest of a statement that is not modelled.
+  void PassOver(TStatementKind kind, const std::string& name = std::string());
+
+  int StmtErrors = 0;         // errors recorded in the current statement
+  bool InStatement = false;   // the statement loop is inside a statement
+  bool HeldAtTerm = false;    // after an error: the terminator is held as the end of input
+  uint64_t TermCount = 0;     // terminators scanned so far
+
+ private:
+  void LinkDomainColumns();
+  void RemoveIndexesOfConstraints();
+  void ClassifyGrants();
+  void AddGrant(std::unique_ptr<TGntData> grant);
+};
