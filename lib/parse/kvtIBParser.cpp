@@ -1860,6 +1860,17 @@ void TIbParser::ParseDescribe() {
   EndStatement();
 }
 
+bool TIbParser::IsParameterComment() {
+  TParseContext saved(this);
+  const uint64_t terms = TermCount;
+  NextToken();
+  if (Token == ibPARAMETER) return true;
+  saved.Restore();
+  TermCount = terms;
+  TokenName = TTokenNameRef(ResWords->WordOf(Token));
+  return false;
+}
+
 void TIbParser::ParseComment() {
   if (!NextCheck(ibON)) return;
   NextToken();
@@ -1881,6 +1892,10 @@ void TIbParser::ParseComment() {
       if (!target) target = Objs->FindViewField(a, b);
     }
   } else if (Token == ibPARAMETER) {
+    if (!qualified(a, b)) return;
+    if (TPrcData* proc = Objs ? Objs->FindProcedure(a) : nullptr) target = proc->FindParam(b);
+  } else if ((Token == ibPROCEDURE || Token == ibFUNCTION) && IsParameterComment()) {
+    // PROCEDURE PARAMETER p.x, as isql writes it.
     if (!qualified(a, b)) return;
     if (TPrcData* proc = Objs ? Objs->FindProcedure(a) : nullptr) target = proc->FindParam(b);
   } else if (Token == ibEXTERNAL) {

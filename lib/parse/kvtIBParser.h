@@ -418,6 +418,8 @@ class TIbParser : public TCustomSQLParser {
   void ParseGrant();
   void ParseDescribe();
   void ParseComment();
+  // After PROCEDURE or FUNCTION in COMMENT ON: PARAMETER follows (then current).
+  bool IsParameterComment();
   void ParseCreateTable(bool globalTemporary);
   void ParseAlterTable();
   void ParseAlterColumn(TTblData* table);
