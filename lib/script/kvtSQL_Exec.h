@@ -61,6 +61,10 @@ class TStatement {
   std::string CauseName;
   std::string CauseParent;       // the cause's table when it is a column
   TDbObject CauseKind = dboUnknown;
+  // Why running the statement can lose or refuse existing data (a type change
+  // that can truncate or fail on existing rows); empty when it cannot. Drops
+  // of tables and columns are recognised by their kind and action.
+  std::string DataRisk;
 
   // The lines joined, each followed by CR LF.
   std::string GetText() const;
