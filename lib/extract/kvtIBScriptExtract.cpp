@@ -1,7 +1,7 @@
 #include "extract/kvtIBScriptExtract.h"
 
 #include "core/kvtDBOptions.h"
-#include "parse/kvtIBParser.h"
+#include "parse/kvtIBExParser.h"
 
 TIBScriptExtract::TIBScriptExtract() {
   Name = "IBScriptExtract";
@@ -10,7 +10,7 @@ TIBScriptExtract::TIBScriptExtract() {
 
 std::unique_ptr<TCustomParser> TIBScriptExtract::CreateParser() {
   if (!GetDBStructure()) return nullptr;
-  return std::make_unique<TIbParser>(this, AttachedObjs());
+  return std::make_unique<TIbExParser>(this, AttachedObjs());
 }
 
 void TIBScriptExtract::PrepareExtract() {
