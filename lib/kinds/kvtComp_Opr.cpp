@@ -5,10 +5,7 @@
 
 namespace {
 
-const std::string& OrNone(const std::string& type) {
-  static const std::string none = "NONE";
-  return type.empty() ? none : type;
-}
+std::string OrNone(const std::string& type) { return type.empty() ? "NONE" : type; }
 
 // schema.name with the schema quoted; the name alone when there is no schema
 // (".name" would not parse).

@@ -3,6 +3,7 @@
 
 #include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
+#include "kinds/kvtComp_Trg.h"
 #include "kvtStatementsFixture.h"
 
 namespace {
@@ -94,12 +95,18 @@ TEST(PackagePhases, ChangedHeaderEmptiesItsUsersFirst) {
   p->SetBody("BEGIN X = FX.RATE('EUR'); END");
   AddDependency(&db.Target, p, t, "", 0, 0);
   AddNamed<TPrcData>(db.Master, "P_USE")->SetBody("BEGIN X = FX.RATE('EUR'); END");
+  TTrgData* trg = AddNamed<TTrgData>(db.Target, "T_USE");
+  trg->SetBody("AS BEGIN NEW.X = FX.RATE('EUR'); END");
+  AddDependency(&db.Target, trg, t, "", 0, 0);
   db.PairObjects();
   db.RunPhase(30);
-  ASSERT_EQ(db.Exec.Count(), 4);
+  ASSERT_EQ(db.Exec.Count(), 5);
   EXPECT_EQ(db.Exec.GetStatement(0)->Lines.front(), "/* Alter package... */");
   EXPECT_EQ(db.Exec.GetStatement(1)->ObjName, "P_USE");
   EXPECT_EQ(db.Exec.GetStatement(1)->Action, saEmptyBody);
+  EXPECT_EQ(db.Exec.GetStatement(2)->ObjName, "T_USE");
+  EXPECT_EQ(db.Exec.GetStatement(2)->Action, saEmptyBody);
+  EXPECT_EQ(db.Exec.GetStatement(3)->ObjType, dboPackage);
   EXPECT_EQ(db.Packages(), (TTexts{"Package 2 CREATE OR ALTER PACKAGE FX"}));
   EXPECT_TRUE(db.Master.FindProcedure("P_USE")->NeedsRestore);
   // The new header left the body invalid: it is written again.

@@ -68,6 +68,7 @@ TEST(RoleText, ByDialect) {
   EXPECT_EQ(aseUser->GetCreateScript(),
             "if (not exists(select name from dbo.sysusers where name = 'ann'))\r\n"
             "  exec sp_adduser ann, ann");
+  EXPECT_EQ(aseUser->GetDropSQL(), "exec sp_dropuser ann");  // a user is no role there
 
   TObjs ib;
   ib.SetServerType(srvInterBase);
