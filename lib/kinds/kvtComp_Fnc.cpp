@@ -108,6 +108,8 @@ namespace {
 void ReleaseFunctionUsers(TCompareContext& ctx, TUdfData& t) {
   TObjs& target = ctx.Target;
   TCustomSQLExec& exec = ctx.Exec;
+  // What goes or is emptied here records the function as its cause.
+  TCauseScope cause(&exec, t);
   for (size_t i = 0; i < t.UseInList.size(); ++i) {
     TDependObj* r = t.UseInList[i].get();
     TDbObj* u = r->Obj;

@@ -61,6 +61,8 @@ void TPkgData::ProvideFor(TDbObj& /*user*/, TDependObj& r) {
 }
 
 void TPkgData::ReleaseUsers() {
+  // What is emptied or dropped here records the package as its cause.
+  TCauseScope cause(GetSQLExec(), *this);
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
     TDbObj* u = r->Obj;

@@ -106,6 +106,7 @@ TEST(FunctionPhases, ChangedFunctionReleasesItsUsersThenIsDroppedAndDeclared) {
   ASSERT_GT(emptied, 0);
   EXPECT_EQ(f.Db.Exec.GetStatement(emptied + 1)->ObjName, "P_CALC");
   EXPECT_EQ(f.Db.Exec.GetStatement(emptied + 1)->Action, saEmptyBody);
+  EXPECT_EQ(f.Db.Exec.GetStatement(emptied + 1)->CauseName, "F_ABS");
   ASSERT_GT(view, 0);
   EXPECT_EQ(f.Db.Exec.GetStatement(view + 1)->ObjName, "V_ABS");
   EXPECT_EQ(f.Db.Exec.GetStatement(view + 1)->Action, saDrop);

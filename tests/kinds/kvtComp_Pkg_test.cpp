@@ -104,6 +104,7 @@ TEST(PackagePhases, ChangedHeaderEmptiesItsUsersFirst) {
   EXPECT_EQ(db.Exec.GetStatement(0)->Lines.front(), "/* Alter package... */");
   EXPECT_EQ(db.Exec.GetStatement(1)->ObjName, "P_USE");
   EXPECT_EQ(db.Exec.GetStatement(1)->Action, saEmptyBody);
+  EXPECT_EQ(db.Exec.GetStatement(1)->CauseName, "FX");
   EXPECT_EQ(db.Exec.GetStatement(2)->ObjName, "T_USE");
   EXPECT_EQ(db.Exec.GetStatement(2)->Action, saEmptyBody);
   EXPECT_EQ(db.Exec.GetStatement(3)->ObjType, dboPackage);
