@@ -1005,14 +1005,15 @@ TEST(IbExtract, InputReadsAFileBesideTheScriptIntoTheSameContainer) {
 TEST(IbExtract, CorpusScripts) {
   struct Case {
     const char* File;
-    int Domains, Tables, Views, Procedures, Triggers, Generators, Exceptions, Indexes, Packages;
+    int Domains, Tables, Views, Procedures, Triggers, Generators, Exceptions, Indexes, Packages,
+        Grants;
   };
   const Case cases[] = {
-      {"employee-empddl.sql", 15, 10, 1, 10, 4, 2, 5, 12, 0},
-      {"employee-intl-intlddl.sql", 15, 10, 1, 13, 4, 2, 5, 12, 0},
-      {"fbout-package-header.sql", 1, 1, 0, 0, 0, 1, 0, 0, 1},
-      {"fbout-package-body.sql", 0, 0, 0, 0, 0, 0, 0, 0, 1},
-      {"zeoslib-create_firebird.sql", 4, 20, 1, 8, 1, 1, 0, 0, 0},
+      {"employee-empddl.sql", 15, 10, 1, 10, 4, 2, 5, 12, 0, 21},
+      {"employee-intl-intlddl.sql", 15, 10, 1, 13, 4, 2, 5, 12, 0, 24},
+      {"fbout-package-header.sql", 1, 1, 0, 0, 0, 1, 0, 0, 1, 2},
+      {"fbout-package-body.sql", 0, 0, 0, 0, 0, 0, 0, 0, 1, 0},
+      {"zeoslib-create_firebird.sql", 4, 20, 1, 8, 1, 1, 0, 0, 0, 2},
   };
   for (const Case& c : cases) {
     for (TIBSQLServerVersionType v : {st_Firebird_25, st_Firebird_30}) {
@@ -1029,6 +1030,7 @@ TEST(IbExtract, CorpusScripts) {
       EXPECT_EQ(o.ExcList.Count(), c.Exceptions);
       EXPECT_EQ(o.IdxList.Count(), c.Indexes);
       EXPECT_EQ(o.PkgList.Count(), c.Packages);
+      EXPECT_EQ(o.GntList.Count(), c.Grants);
     }
   }
 }
