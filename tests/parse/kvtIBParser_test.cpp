@@ -256,6 +256,8 @@ TEST_F(IbParse, DataTypes) {
       {"VARBINARY(8)", st_Firebird_40, dtVarBinary, 8, 0, 0, 0, 0, ""},
       {"BINARY VARYING (8)", st_Firebird_40, dtVarBinary, 8, 0, 0, 0, 0, ""},
       {"TIME", st_Firebird_25, dtTime, 0, 0, 0, 0, 0, ""},
+      // A fractional precision stands before WITH TIME ZONE.
+      {"TIMESTAMP(3) WITH TIME ZONE", st_Firebird_40, dtTimestamp, 0, 3, 0, 0, 0, ""},
       {"D_AMOUNT", st_Firebird_25, dtDomain, 0, 0, 0, 0, 0, "D_AMOUNT"},
       {"\"d amount\"", st_Firebird_25, dtDomain, 0, 0, 0, 0, 0, "d amount"},
       {"INTEGER [1:10, 5]", st_Firebird_25, dtInteger, 0, 0, 0, 0, 0, "1:10,1:5"},
