@@ -1984,14 +1984,17 @@ int TIbParser::ScanParenthesized(int from) const {
   return static_cast<int>(n + 1);
 }
 
-int TIbParser::ScanToTerminator(int from) const {
+int TIbParser::ScanToTerminator(int from, bool routine) const {
   const char* s = Source.data();
   const long n = static_cast<long>(Source.size());
   const long termLen = static_cast<long>(Term.size());
   // With ";" as terminator a body holds semicolons of its own: the one that
-  // ends the statement stands outside every BEGIN ... END (and CASE ... END).
+  // ends the statement stands outside every BEGIN ... END (and CASE ... END),
+  // and in a routine after its block, since declarations end in ";" too.
   const bool blocks = Term == ";";
   int depth = 0;
+  bool blockClosed = !routine;
+  bool firstWord = true;
   long k = from - 1;
   while (k < n) {
     const char c = s[k];
@@ -2005,17 +2008,25 @@ int TIbParser::ScanToTerminator(int from) const {
     } else if (c == '-' && k + 1 < n && s[k + 1] == '-') {
       const size_t lf = Source.find('\n', static_cast<size_t>(k + 2));
       k = lf == std::string::npos ? n : static_cast<long>(lf);
-    } else if (termLen > 0 && depth == 0 && c == Term[0] && k + termLen <= n &&
+    } else if (termLen > 0 && depth == 0 && (blockClosed || !blocks) && c == Term[0] &&
+               k + termLen <= n &&
                Source.compare(static_cast<size_t>(k), static_cast<size_t>(termLen), Term) == 0) {
       return static_cast<int>(k + 1);
     } else if (blocks && IsLetterChar(c) && (k == 0 || !IsWordChar(s[k - 1]))) {
       long e = k;
       while (e < n && IsWordChar(s[e])) ++e;
       const size_t len = static_cast<size_t>(e - k);
-      if (SameWord(s + k, len, "BEGIN") || SameWord(s + k, len, "CASE"))
+      if (firstWord && !SameWord(s + k, len, "AS")) {
+        // A routine body that is not a block (EXTERNAL NAME ...) ends at the
+        // first terminator.
+        firstWord = false;
+        if (!SameWord(s + k, len, "BEGIN") && !SameWord(s + k, len, "DECLARE")) blockClosed = true;
+      }
+      if (SameWord(s + k, len, "BEGIN") || SameWord(s + k, len, "CASE")) {
         ++depth;
-      else if (SameWord(s + k, len, "END") && depth > 0)
-        --depth;
+      } else if (SameWord(s + k, len, "END") && depth > 0) {
+        if (--depth == 0) blockClosed = true;
+      }
       k = e;
     } else {
       ++k;
@@ -2052,7 +2063,9 @@ void TIbParser::ReadBodyText(TDbObj* obj, int start) {
     StoreBody(obj, Trimmed(SourceCopy(from, TokenStart - from)));
     return;
   }
-  const int end = ScanToTerminator(TokenStart);
+  const bool routine = obj->GetListId() == olPrc || obj->GetListId() == olTrg || obj->As<TPkgData>() ||
+                       obj->IsProcedure();
+  const int end = ScanToTerminator(TokenStart, routine);
   StoreBody(obj, Trimmed(SourceCopy(from, end - from)));
   // Onto the terminator, which the caller finds as the current token.
   MoveTo(end);
@@ -2592,20 +2605,16 @@ void TIbParser::ParseConstraint(std::unique_ptr<TCtrData> ctr, TFldData* field,
       }
       if (Token == tkLParen) ParseNameList(ctr->Fields);
       ParseUsingIndex(ctr.get(), usingText);
-      if (primary && Objs) {
-        for (TDbObj* other : Objs->ObjectsOnTable(olCtr, ctr->TableName)) {
-          auto* key = other->As<TCtrData>();
-          if (!key || key->ConstraintType != ctPrimaryKey) continue;
-          // A table has one primary key: the second is reported and dropped.
-          AddWarning("Duplicate Primary Key, Table: " + ctr->QuoteName(ctr->TableName) +
-                     " (convert to Unique)");
-          AddWarning(key->GetCreateSQL());
-          AddWarning(ctr->GetCreateSQL());
-          ctr->SetConstraintType(ctUnique);
-          AddWarning(ctr->GetCreateSQL());
-          AddWarning(std::string());
-          return;
-        }
+      if (TCtrData* key = primary ? FindPrimaryKey(ctr->TableName) : nullptr) {
+        // A table has one primary key: the second is reported and dropped.
+        AddWarning("Duplicate Primary Key, Table: " + ctr->QuoteName(ctr->TableName) +
+                   " (convert to Unique)");
+        AddWarning(key->GetCreateSQL());
+        AddWarning(ctr->GetCreateSQL());
+        ctr->SetConstraintType(ctUnique);
+        AddWarning(ctr->GetCreateSQL());
+        AddWarning(std::string());
+        return;
       }
       logText(primary ? "Primary key: " : "Unique: ");
       break;
@@ -2617,7 +2626,26 @@ void TIbParser::ParseConstraint(std::unique_ptr<TCtrData> ctr, TFldData* field,
   if (Objs && Objs->IBServerOptions->IBCompareOptions->IgnoreIBEObjects &&
       (ctr->Name.rfind("IBE$", 0) == 0 || ctr->TableName.rfind("IBE$", 0) == 0))
     return;
-  AddObject(ctr, true);
+  TCtrData* raw = ctr.get();
+  const bool known = Objs && PrimaryKeysVersion == Objs->CtrList.Version();
+  if (AddObject(ctr, true) && known) {
+    // Keep the index of primary keys in step with the list it was built from.
+    if (raw->ConstraintType == ctPrimaryKey) PrimaryKeys.emplace(raw->TableName, raw);
+    PrimaryKeysVersion = Objs->CtrList.Version();
+  }
+}
+
+TCtrData* TIbParser::FindPrimaryKey(const std::string& tableName) {
+  if (!Objs) return nullptr;
+  if (PrimaryKeysVersion != Objs->CtrList.Version()) {
+    PrimaryKeys.clear();
+    for (const auto& e : Objs->CtrList)
+      if (auto* c = e.Obj->As<TCtrData>(); c && c->ConstraintType == ctPrimaryKey)
+        PrimaryKeys.emplace(c->TableName, c);
+    PrimaryKeysVersion = Objs->CtrList.Version();
+  }
+  auto it = PrimaryKeys.find(tableName);
+  return it == PrimaryKeys.end() ? nullptr : it->second;
 }
 
 void TIbParser::ParseForeignKey(TTblData* table, TCtrData* ctr) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "core/kvtClasses.h"
 #include "core/kvtDBOptions.h"
@@ -444,9 +445,10 @@ class TIbParser : public TCustomSQLParser {
   void MoveTo(int index);
   // Scans raw text from the 1-based index: to the end of the parenthesised
   // text opening there (returns the index after ")"), or to the terminator
-  // outside quotes, comments and BEGIN ... END blocks (returns its index).
+  // outside quotes, comments and BEGIN ... END blocks, for a routine after
+  // its block (returns its index).
   int ScanParenthesized(int from) const;
-  int ScanToTerminator(int from) const;
+  int ScanToTerminator(int from, bool routine) const;
   // Stores a body read raw: routines, triggers, views and blocks in Body, a
   // package header in Header.
   void StoreBody(TDbObj* obj, const std::string& text);
@@ -464,12 +466,20 @@ class TIbParser : public TCustomSQLParser {
   // Passes over the rest of a statement that is not modelled.
   void PassOver(TStatementKind kind, const std::string& name = std::string());
 
+  // The primary key of a table among the container's constraints.
+  TCtrData* FindPrimaryKey(const std::string& tableName);
+
   int StmtErrors = 0;         // errors recorded in the current statement
   bool InStatement = false;   // the statement loop is inside a statement
   bool HeldAtTerm = false;    // after an error: the terminator is held as the end of input
   uint64_t TermCount = 0;     // terminators scanned so far
 
  private:
+  // Primary keys by table name, valid while the constraint list has the
+  // version they were taken at.
+  std::unordered_map<std::string, TCtrData*> PrimaryKeys;
+  uint64_t PrimaryKeysVersion = ~uint64_t{0};
+
   void LinkDomainColumns();
   void RemoveIndexesOfConstraints();
   void ClassifyGrants();
