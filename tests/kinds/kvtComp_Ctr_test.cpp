@@ -703,8 +703,17 @@ TEST(ConstraintPhasesMySQL, ForeignKeyRestingOnADroppedIndexGoesFirstAndComesBac
 TEST_F(ConstraintPhases, DroppedTableTakesForeignKeysOfSurvivingTablesFirst) {
   for (TObjs* o : {&Db.Master, &Db.Target}) AddTable(*o, "KEEP", {{"ID"}, {"OLD_ID"}});
   AddTable(Db.Target, "OLD", {{"ID"}});
+  AddTable(Db.Target, "OTHER", {{"OLD_ID"}});
   AddConstraint(Db.Target, ctPrimaryKey, "PK_OLD", "OLD", {{"ID"}});
   AddConstraint(Db.Target, ctForeignKey, "FK_KEEP_OLD", "KEEP", {{"OLD_ID"}}, "OLD", {{"ID"}});
+  // Not linked to its tables: found by the name of the table it references.
+  auto loose = std::make_unique<TCtrData>(&Db.Target);
+  loose->SetConstraintType(ctForeignKey);
+  loose->SetName("FK_OTHER_OLD");
+  loose->SetTableName("OTHER");
+  loose->SetRefTableName("OLD");
+  AddKeyColumns(Db.Target, loose->Fields, {{"OLD_ID"}});
+  Db.Target.AddObj(loose, true);
   Db.PairObjects();
   // Only tables compared: no constraint phase drops the keys before.
   Db.Ctx.CompareObjects = TCmpObjSetType::Empty();
@@ -712,9 +721,12 @@ TEST_F(ConstraintPhases, DroppedTableTakesForeignKeysOfSurvivingTablesFirst) {
   Db.RunPhase(22);
   const std::string script = Db.Script();
   const int fk = StatementWith(Db.Exec, "DROP CONSTRAINT FK_KEEP_OLD");
+  const int loose2 = StatementWith(Db.Exec, "DROP CONSTRAINT FK_OTHER_OLD");
   const int table = StatementWith(Db.Exec, "DROP TABLE OLD");
   ASSERT_GE(fk, 0) << script;
+  ASSERT_GE(loose2, 0) << script;
   EXPECT_LT(fk, table) << script;
+  EXPECT_LT(loose2, table) << script;
 
   // With every kind compared the foreign key goes in the constraint phase,
   // and only there.
