@@ -277,7 +277,11 @@ void TDbObj::CreateDependDef() {
 
 void TDbObj::DropDependDef() {
   if (!GetExists() || IsKeptForMaster()) return;
-  DropDependents();
+  {
+    // What goes first because this object goes records it as the cause.
+    TCauseScope cause(GetSQLExec(), *this);
+    DropDependents();
+  }
   if (GetExists()) {
     ForEachColumn([](TDbObj& c) { c.SetExists(false); });
     AppendDropStatement(Name.empty() && GetListId() == olCtr ? AutoName : Name);

@@ -553,6 +553,12 @@ TEST(DependencyWalks, DropEmptiesAndDropsUsersFirst) {
   EXPECT_FALSE(d.t->Exists || d.v1->Exists || d.v2->Exists || d.g->Exists);
   EXPECT_TRUE(d.tr->Exists && d.p->Exists);
 
+  // Each statement for a dependent names the object whose removal forced it:
+  // the innermost one (V2 goes for V1, which goes for T).
+  std::vector<std::string> causes;
+  for (const auto& st : d.f.exec.Statements) causes.push_back(st->CauseName);
+  EXPECT_EQ(causes, (std::vector<std::string>{"V1", "T", "T", "T", ""}));
+
   // Each object goes once: a second walk appends nothing.
   d.t->DropDependDef();
   d.v1->DropDependDef();
