@@ -740,6 +740,41 @@ TEST_F(ConstraintPhases, DroppedTableTakesForeignKeysOfSurvivingTablesFirst) {
             StatementWith(Db.Exec, "DROP CONSTRAINT PK_OLD"));
 }
 
+// A column the column walks drop and add again (say, to change its type)
+// takes its index, its key and the foreign keys referencing that key down
+// first; the index and constraint phases bring each back once.
+TEST_F(ConstraintPhases, RecreatedColumnBringsBackItsIndexesAndKeys) {
+  for (TObjs* o : {&Db.Master, &Db.Target}) {
+    AddTable(*o, "P", {{"ID"}, {"CODE"}});
+    AddTable(*o, "C", {{"P_CODE"}});
+    AddIndex(*o, "IX_P", "P", {{"ID"}, {"CODE"}});
+    AddConstraint(*o, ctPrimaryKey, "PK_P", "P", {{"CODE"}});
+    AddConstraint(*o, ctForeignKey, "FK_C", "C", {{"P_CODE"}}, "P", {{"CODE"}});
+  }
+  Db.PairObjects();
+  Db.Target.FindTableField("P", "CODE")->DropDependDef();
+  Db.Master.FindTableField("P", "CODE")->CreateDependDef();
+  Db.RunPhase(28);
+  Db.RunPhase(31);
+  std::vector<std::string> statements;
+  for (int i = 0; i < Db.Exec.Count(); ++i)
+    if (Db.Exec.GetStatement(i)->Kind != skComment) {
+      const std::string text = Db.Exec.GetStatement(i)->GetText();
+      statements.push_back(text.substr(text.rfind("\n", text.size() - 3) + 1));
+    }
+  const std::vector<std::string> expected = {
+      "DROP INDEX IX_P\r\n",
+      "ALTER TABLE C DROP CONSTRAINT FK_C\r\n",
+      "ALTER TABLE P DROP CONSTRAINT PK_P\r\n",
+      "ALTER TABLE P DROP CODE\r\n",
+      "ALTER TABLE P ADD CODE INTEGER\r\n",
+      "CREATE INDEX IX_P ON P(ID, CODE)\r\n",
+      "ALTER TABLE P ADD CONSTRAINT PK_P PRIMARY KEY (CODE)\r\n",
+      "ALTER TABLE C ADD CONSTRAINT FK_C FOREIGN KEY (P_CODE) REFERENCES P (CODE)\r\n",
+  };
+  EXPECT_EQ(statements, expected) << Db.Script();
+}
+
 TEST_F(ConstraintPhases, ForeignKeyCreatesTheKeyItReferences) {
   AddTable(Db.Master, "P", {{"ID"}});
   AddTable(Db.Master, "C", {{"P_ID"}});
