@@ -285,7 +285,7 @@ std::string FirebirdBlock(const std::string& table, const std::string& from,
 }
 
 TEST(ConstraintText, AddAndDropByKindDialectAndAttributes) {
-  auto key = [](uint8_t type, const char* name, std::initializer_list<TKeyCol> cols) {
+  auto key = [](uint8_t type, const char* name, const std::vector<TKeyCol>& cols) {
     return [=](TObjs& o, TCtrData& c) {
       c.SetConstraintType(type);
       c.SetName(name);

@@ -12,7 +12,7 @@ namespace {
 TEST(IndexColumns, ColumnListByDialect) {
   struct Case {
     TServerType Server;
-    std::initializer_list<TKeyCol> Cols;
+    std::vector<TKeyCol> Cols;
     const char* Expected;
   };
   const Case cases[] = {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "kinds/kvtComp_Ctr.h"
 #include "kinds/kvtComp_Idx.h"
@@ -21,7 +22,7 @@ struct TKeyCol {
 };
 
 inline void AddKeyColumns(TObjs& objs, TNamedObjList<TFldData>& list,
-                          std::initializer_list<TKeyCol> cols) {
+                          const std::vector<TKeyCol>& cols) {
   for (const TKeyCol& c : cols) {
     auto f = std::make_unique<TFldData>(&objs, nullptr);
     f->SetName(c.Name);
