@@ -413,11 +413,20 @@ bool TCtrData::DropsByExecuteBlock() {
   if (ConstraintType != ctPrimaryKey && ConstraintType != ctUnique && !IsReference() &&
       ConstraintType != ctCheck)
     return false;
-  // EXECUTE BLOCK came with Firebird 2.0.
   TIBServerOptions* opts = GetServerOptions();
-  const TIBSQLServerVersionType v = opts ? opts->SQLServerVersion : st_Firebird_25;
-  return v == st_Firebird_20 || v == st_Firebird_21 || v == st_Firebird_25 || v == st_Firebird_30 ||
-         v == st_Firebird_40;
+  switch (opts ? opts->SQLServerVersion : st_Firebird_25) {
+    case st_Firebird_20:
+      // EXECUTE BLOCK came with Firebird 2.0; the text functions that find
+      // a CHECK by its condition (REPLACE, ASCII_CHAR) with 2.1.
+      return ConstraintType != ctCheck;
+    case st_Firebird_21:
+    case st_Firebird_25:
+    case st_Firebird_30:
+    case st_Firebird_40:
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::string TCtrData::GetLookupDropSQL(const std::string& prefix) {

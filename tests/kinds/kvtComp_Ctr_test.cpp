@@ -386,6 +386,9 @@ TEST(ConstraintText, AddAndDropByKindDialectAndAttributes) {
        "/* drop constraint: ALTER TABLE EMP ADD PRIMARY KEY (ID) */\r\n"
        "Delete from Rdb$Relation_Constraints\r\nwhere Rdb$Relation_Name = 'EMP'\r\n"
        "and Rdb$Constraint_Type = 'PRIMARY KEY'"},
+      {"Firebird 2.0 unnamed check: a note", srvInterBase,
+       on(st_Firebird_20, check("", "(ID > 0)")), "ALTER TABLE EMP ADD CHECK (ID > 0)",
+       "/* drop constraint: ALTER TABLE EMP ADD CHECK (ID > 0) */"},
       {"InterBase unnamed check: a note", srvInterBase, on(st_InterBase_75, check("", "(ID > 0)")),
        "ALTER TABLE EMP ADD CHECK (ID > 0)",
        "/* drop constraint: ALTER TABLE EMP ADD CHECK (ID > 0) */"},
