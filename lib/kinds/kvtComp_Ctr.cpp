@@ -664,6 +664,23 @@ void DropReferencesToTable(TObjs* objs, TDbObj& table) {
     if (r->GetExists() && SameName(objs, r->GetRefSchema(), table.Schema)) r->DropDependDef();
 }
 
+void DropReferencesToUniqueIndex(TDbObj& index, const std::string& table,
+                                 const TNamedObjList<TFldData>& columns) {
+  TObjs* objs = index.Objs;
+  if (!objs || columns.Empty()) return;
+  for (TDbObj* o : objs->ObjectsOnTable(olCtr, table)) {
+    auto* key = o->As<TCtrData>();
+    if (key && key->IsKey() && key->GetExists() && SameName(objs, key->Schema, index.Schema) &&
+        SameColumnSet(objs, key->Fields, columns))
+      return;
+  }
+  const std::vector<TCtrData*> refs = ReferencesTo(*objs, table);
+  for (TCtrData* r : refs)
+    if (r->GetExists() && SameName(objs, r->GetRefSchema(), index.Schema) &&
+        SameColumnSet(objs, r->RefFields, columns))
+      r->DropDependDef();
+}
+
 void DropReferencesRestingOn(TDbObj& index, const std::string& table,
                              const TNamedObjList<TFldData>& columns) {
   TObjs* objs = index.Objs;

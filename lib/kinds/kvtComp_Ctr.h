@@ -143,6 +143,12 @@ class TCtrData : public TDbObj {
 // Drops (DropDependDef) the references in `objs` that point at the table
 // `table`: foreign keys of other tables must go before the table does.
 void DropReferencesToTable(TObjs* objs, TDbObj& table);
+// MySQL and MS SQL let a foreign key reference the columns of a unique
+// index. `index` (such an index on `table`, its columns `columns`) is about
+// to go: every existing reference to exactly those columns is dropped first,
+// unless a primary or unique key of the table on them stays to serve it.
+void DropReferencesToUniqueIndex(TDbObj& index, const std::string& table,
+                                 const TNamedObjList<TFldData>& columns);
 // MySQL keeps an index under every foreign key. `index` (an index or a key
 // on `table`, its columns `columns`) is about to go: every existing foreign
 // key of that table whose columns lead `columns`, and which no other

@@ -169,7 +169,11 @@ void TIdxData::DropDependents() {
       if (TCustomSQLExec* exec = GetSQLExec()) exec->AddReconnect();
       break;
     case srvMySQL:
+      if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
       DropReferencesRestingOn(*this, TableName, Fields);
+      break;
+    case srvMSSQL:
+      if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
       break;
     default:
       break;

@@ -57,8 +57,9 @@ class TIdxData : public TDbObj {
   std::string GetListKey() override;
   std::string GetCreateSQL() override;  // CREATE INDEX
   std::string GetDropSQL() override;    // DROP INDEX
-  // The base walk; a MySQL index also takes down the foreign keys of its
-  // table that have no other index to rest on.
+  // The base walk; a unique index (MySQL, MS SQL) takes down the foreign
+  // keys that reference its columns, and a MySQL index those of its table
+  // that have no other index to rest on.
   void DropDependents() override;
   // Also keeps DroppedInRun.
   void SetExists(bool value) override;

@@ -703,6 +703,28 @@ TEST(ConstraintPhasesMySQL, ForeignKeyRestingOnADroppedIndexGoesFirstAndComesBac
   EXPECT_EQ(StatementsWith(db.Exec, "FK_ID"), 0) << script;
 }
 
+TEST(ConstraintPhasesMySQL, ReferencedUniqueIndexGivesWayToAUniqueKey) {
+  TTwoDbs db(srvMySQL);
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    AddTable(*o, "P", {{"ID"}, {"CODE"}});
+    AddTable(*o, "C", {{"P_CODE"}});
+    AddConstraint(*o, ctForeignKey, "FK_C", "C", {{"P_CODE"}}, "P", {{"CODE"}});
+  }
+  AddConstraint(db.Master, ctUnique, "UQ_CODE", "P", {{"CODE"}});
+  AddIndex(db.Target, "UX_CODE", "P", {{"CODE"}})->Unique = true;
+  db.PairObjects();
+  for (int phase : {8, 14, 28, 31}) db.RunPhase(phase);
+  const std::string script = db.Script();
+  const int dropFk = StatementWith(db.Exec, "ALTER TABLE C DROP FOREIGN KEY FK_C");
+  const int dropIx = StatementWith(db.Exec, "DROP INDEX UX_CODE ON P");
+  const int addUq = StatementWith(db.Exec, "ADD CONSTRAINT UQ_CODE UNIQUE");
+  const int addFk = StatementWith(db.Exec, "ADD CONSTRAINT FK_C FOREIGN KEY");
+  ASSERT_GE(dropFk, 0) << script;
+  EXPECT_LT(dropFk, dropIx) << script;
+  EXPECT_LT(dropIx, addUq) << script;
+  EXPECT_LT(addUq, addFk) << script;
+}
+
 TEST_F(ConstraintPhases, DroppedTableTakesForeignKeysOfSurvivingTablesFirst) {
   for (TObjs* o : {&Db.Master, &Db.Target}) AddTable(*o, "KEEP", {{"ID"}, {"OLD_ID"}});
   AddTable(Db.Target, "OLD", {{"ID"}});
