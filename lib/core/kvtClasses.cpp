@@ -471,8 +471,12 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
   auto Q = [o](const std::string& s) { return o->QuoteName(s); };
   auto L = [](const std::string& s) { return QuoteLiteral(s, srvInterBase); };
   TIBServerOptions* opts = o->GetServerOptions();
-  const TUpdateDescriptionType mode =
-      opts ? opts->IBCompareOptions->UpdateDescriptionMode : udSysTables;
+  TUpdateDescriptionType mode = opts ? opts->IBCompareOptions->UpdateDescriptionMode : udSysTables;
+  // Firebird 3 and later refuse updates of their system tables; COMMENT ON
+  // stores the same description.
+  if (mode == udSysTables && opts &&
+      (opts->SQLServerVersion == st_Firebird_30 || opts->SQLServerVersion == st_Firebird_40))
+    mode = udComment;
   const std::string comment = t.Word(&TDescriptionWords::IBComment);
 
   std::string sql;

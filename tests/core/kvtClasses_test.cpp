@@ -705,6 +705,10 @@ TEST(DbObj, DescriptionStatementsPerDialect) {
        [](CompareFixture& f) { return MakeColumn(f, MakeProc(f, false)); }, none,
        "UPDATE RDB$PROCEDURE_PARAMETERS SET RDB$DESCRIPTION = \r\n'It''s'\r\n"
        "WHERE RDB$PROCEDURE_NAME = 'P' AND RDB$PARAMETER_NAME = 'C'"},
+      {"ib systables on Firebird 3 writes COMMENT ON", srvInterBase,
+       [](CompareFixture& f) { return MakeTable(f); },
+       [](TObjs& o) { o.IBServerOptions->SQLServerVersion = st_Firebird_30; },
+       "COMMENT ON TABLE T IS\r\n'It''s'"},
       {"ib systables other kind", srvInterBase,
        [](CompareFixture& f) {
          auto* o = f.Add<TFake>(f.target, f.target.PkgList, dboPackage, "K");
