@@ -88,8 +88,8 @@ class TCtrData : public TDbObj {
   // SQL dialect 1, so that the key does not depend on the dialect.
   std::string QuoteName(const std::string& name) override;
   // A removal that is only a note goes to the script as a comment; a
-  // Firebird lookup block is followed by a COMMIT, so that later DDL of the
-  // script sees its change.
+  // Firebird lookup block runs between COMMITs, so that it sees the DDL
+  // before it and the DDL after it sees its change.
   void AppendDropStatement(const std::string& name) override;
   // A constraint goes with the table or column it is on.
   bool ReleaseUse(TDbObj& used) override;
