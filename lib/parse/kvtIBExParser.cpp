@@ -334,7 +334,7 @@ void TIbExParser::ReadBodyText(TDbObj* obj, int start) {
   }
   if (Abandoned) {
     Abandoned = false;
-    SkipFailedBody(atStart, expression ? bodyStart : from, expression);
+    SkipFailedBody(atStart, expression ? bodyStart : from, obj);
     const int failedEnd = expression ? PrevTokenEnd : TokenStart;
     StoreBody(obj, SourceCopy(from, failedEnd - from));
     return;
@@ -348,12 +348,13 @@ void TIbExParser::ReadBodyText(TDbObj* obj, int start) {
   StoreBody(obj, SourceCopy(from, end - from));
 }
 
-void TIbExParser::SkipFailedBody(const TParseContext& start, int scanFrom, bool expression) {
+void TIbExParser::SkipFailedBody(const TParseContext& start, int scanFrom, const TDbObj* obj) {
   // The parse may have run past the end; the raw scan starts over from the
   // body's first token.
   RestoreContext(start);
   TokenName = TTokenNameRef(ResWords->WordOf(Token));
-  const int end = expression ? ScanParenthesized(scanFrom) : ScanToTerminator(scanFrom);
+  const bool routine = obj && (obj->IsProcedure() || obj->IsTrigger() || obj->As<TPkgData>());
+  const int end = !obj || IsExpressionBody(obj) ? ScanParenthesized(scanFrom) : ScanToTerminator(scanFrom, routine);
   if (end <= TokenStart) return;  // the first token already is the end
   MoveTo(end);
   PrevTokenEnd = CurrentIndex();
@@ -535,7 +536,7 @@ void TIbExParser::ParseDefaultValue(TFldData* field, std::string& text) {
   --GrammarDepth;
   if (Abandoned && !CurObject) {
     Abandoned = false;
-    SkipFailedBody(atStart, from, true);
+    SkipFailedBody(atStart, from, nullptr);
   }
   text = SourceCopy(from, PrevTokenEnd - from);
 }

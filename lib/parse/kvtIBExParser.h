@@ -128,10 +128,10 @@ class TIbExParser : public TIbParser {
   // A data type in a body (variable, CAST): read into ScratchField; a domain
   // or TYPE OF COLUMN it names becomes a dependency.
   void ParseBodyType(TDbObj* obj);
-  // Leaves the failed body: the scanner goes back to its first token
+  // Leaves the failed body of obj: the scanner goes back to its first token
   // (`start`) and on to the end of its statement, or of its parenthesised
-  // expression, found by a raw scan from scanFrom.
-  void SkipFailedBody(const TParseContext& start, int scanFrom, bool expression);
+  // expression (always so without obj), found by a raw scan from scanFrom.
+  void SkipFailedBody(const TParseContext& start, int scanFrom, const TDbObj* obj);
 
   // ---- Statements ----
   void ParseIf(TDbObj* obj);
