@@ -18,9 +18,10 @@ fi
 
 echo "No display available: the window cannot open here." >&2
 if [ -x build/release/orvalis ]; then
-  echo "Printing the update script of the bundled examples instead ($master vs $target):" >&2
+  echo "Printing the update script of the bundled examples instead ($master vs $target)," >&2
+  echo "ready for isql (isql-fb -bail -i update.sql target.fdb):" >&2
   set +e
-  build/release/orvalis "$master" "$target"
+  build/release/orvalis --runnable "$master" "$target"
   rc=$?
   set -e
   # Exit status 1 only says that the schemas differ.
