@@ -413,17 +413,20 @@ void TIbExParser::ParseBodyOf(TDbObj* body, TDbObj* obj) {
   } else if (body->IsView()) {
     ParseSelectStatement(obj);
   } else if (auto* field = body->As<TFldData>()) {
-    ParseTableExpression(obj, field->TableName);
+    ParseTableExpression(body, obj, field->TableName);
   } else if (auto* ctr = body->As<TCtrData>()) {
-    ParseTableExpression(obj, ctr->TableName);
+    ParseTableExpression(body, obj, ctr->TableName);
   } else if (auto* idx = body->As<TIdxData>()) {
-    ParseTableExpression(obj, idx->TableName);
+    ParseTableExpression(body, obj, idx->TableName);
   } else if (body->As<TDmnData>()) {
     ParseExpression(obj);
   }
 }
 
-void TIbExParser::ParseTableExpression(TDbObj* obj, const std::string& tableName) {
+void TIbExParser::ParseTableExpression(TDbObj* body, TDbObj* obj, const std::string& tableName) {
+  // While its table is being defined, the columns an expression names cannot
+  // be found yet: the expression is read again in the final pass.
+  if (!FindRowSource(tableName)) LateBodies.insert(body);
   TScopeGuard scope(*this, true);
   if (TParseContext* ctx = TopContext()) {
     ctx->Tables.push_back(tableName);
@@ -543,20 +546,24 @@ void TIbExParser::ParseDefaultValue(TFldData* field, std::string& text) {
 
 void TIbExParser::FinishParse() {
   if (Objs) {
-    // Expressions of tables were read while their table was still being
-    // defined; now every column they name can be found.
+    // Expressions read while their table was being defined, and the
+    // expressions of indexes, which the DDL parser keeps as text: now every
+    // column they name can be found. The set is only compared with objects
+    // of the container, never followed: what it holds may have been freed.
+    auto late = [this](const TDbObj* obj) { return LateBodies.count(obj) > 0; };
     for (const auto& e : Objs->TblList) {
-      e.Obj->ForEachColumn([this](TDbObj& c) {
-        if (!c.Body.empty()) ParseObjectBody(&c);
+      e.Obj->ForEachColumn([this, &late](TDbObj& c) {
+        if (!c.Body.empty() && late(&c)) ParseObjectBody(&c);
       });
     }
     for (const auto& e : Objs->CtrList) {
       auto* ctr = static_cast<TCtrData*>(e.Obj.get());
-      if (ctr->ConstraintType == ctCheck && !ctr->Body.empty()) ParseObjectBody(ctr);
+      if (ctr->ConstraintType == ctCheck && !ctr->Body.empty() && late(ctr)) ParseObjectBody(ctr);
     }
     for (const auto& e : Objs->IdxList)
       if (!e.Obj->Body.empty()) ParseObjectBody(e.Obj.get());
   }
+  LateBodies.clear();
   TIbParser::FinishParse();
 }
 

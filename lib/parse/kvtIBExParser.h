@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "parse/kvtIBParser.h"
@@ -122,7 +123,7 @@ class TIbExParser : public TIbParser {
   void ParsePackageMembers(TPkgData* pkg, TDbObj* obj);
   // A parenthesised condition or expression of a table: computed column,
   // CHECK constraint or expression index.
-  void ParseTableExpression(TDbObj* obj, const std::string& tableName);
+  void ParseTableExpression(TDbObj* body, TDbObj* obj, const std::string& tableName);
   // Parameter types that name a domain or a column make obj depend on them.
   void LinkParameterTypes(TPrcData* proc, TDbObj* obj);
   // A data type in a body (variable, CAST): read into ScratchField; a domain
@@ -222,4 +223,6 @@ class TIbExParser : public TIbParser {
   int Nesting = 0;               // nesting of the rules that recurse
   int PrevTokenEnd = 0;          // source index after the previous token
   std::vector<std::vector<TColumnRef>> PendingRefs;  // parallel to Contexts
+  // Table expressions whose table was not known yet when they were read.
+  std::unordered_set<const TDbObj*> LateBodies;
 };
