@@ -394,7 +394,9 @@ TEST_F(IbParse, ConstraintsInAndOutsideCreateTable) {
         "  CONSTRAINT PK_C PRIMARY KEY (ID) USING DESC INDEX IX_PK_C,\n"
         "  CONSTRAINT FK_C_P FOREIGN KEY (P_ID, ID) REFERENCES P (ID, CODE)\n"
         "    ON UPDATE CASCADE ON DELETE SET NULL,\n"
-        "  CONSTRAINT CK_C CHECK (P_ID <> ID AND ID IN (1, 2))\n"
+        "  CONSTRAINT CK_C CHECK (P_ID <> ID AND ID IN (1, 2)),\n"
+        "  FOREIGN KEY (ID) REFERENCES P ON DELETE CASCADE,\n"
+        "  CHECK (ID > 0)\n"
         ");\n"
         "ALTER TABLE C ADD CONSTRAINT UQ_C UNIQUE (P_ID);\n"
         "ALTER TABLE C ADD CONSTRAINT FK_2 FOREIGN KEY (ID) REFERENCES P (ID)\n"
@@ -425,6 +427,19 @@ TEST_F(IbParse, ConstraintsInAndOutsideCreateTable) {
   EXPECT_EQ(ck->ConstraintType, ctCheck);
   EXPECT_EQ(ck->Body, "(P_ID <> ID AND ID IN (1, 2))");
   EXPECT_EQ(Objs.FindConstraint("UQ_C")->ConstraintType, ctUnique);
+  // Unnamed table constraints inside CREATE TABLE are kept too, foreign
+  // keys with their rules and CHECK conditions included.
+  int unnamedChecks = 0, unnamedKeys = 0;
+  for (TDbObj* obj : Objs.ObjectsOnTable(olCtr, "C")) {
+    auto* c = obj->As<TCtrData>();
+    if (!c->Name.empty()) continue;
+    if (c->ConstraintType == ctCheck && c->Body == "(ID > 0)") ++unnamedChecks;
+    if (c->ConstraintType == ctForeignKey && c->RefTableName == "P" && c->OnDelete == raCascade &&
+        c->RefFields.Empty())
+      ++unnamedKeys;
+  }
+  EXPECT_EQ(unnamedChecks, 1);
+  EXPECT_EQ(unnamedKeys, 1);
   EXPECT_EQ(Objs.FindConstraint("FK_2")->OnUpdate, raSetDefault);
   EXPECT_EQ(Objs.FindConstraint("FK_2")->OnDelete, raNone);
 }
@@ -1008,14 +1023,14 @@ TEST(IbExtract, CorpusScripts) {
   struct Case {
     const char* File;
     int Domains, Tables, Views, Procedures, Triggers, Generators, Exceptions, Indexes, Packages,
-        Grants;
+        Grants, Constraints;
   };
   const Case cases[] = {
-      {"employee-empddl.sql", 15, 10, 1, 10, 4, 2, 5, 12, 0, 21},
-      {"employee-intl-intlddl.sql", 15, 10, 1, 13, 4, 2, 5, 12, 0, 24},
-      {"fbout-package-header.sql", 1, 1, 0, 0, 0, 1, 0, 0, 1, 2},
-      {"fbout-package-body.sql", 0, 0, 0, 0, 0, 0, 0, 0, 1, 0},
-      {"zeoslib-create_firebird.sql", 4, 20, 1, 8, 1, 1, 0, 0, 0, 2},
+      {"employee-empddl.sql", 15, 10, 1, 10, 4, 2, 5, 12, 0, 21, 40},
+      {"employee-intl-intlddl.sql", 15, 10, 1, 13, 4, 2, 5, 12, 0, 24, 40},
+      {"fbout-package-header.sql", 1, 1, 0, 0, 0, 1, 0, 0, 1, 2, 0},
+      {"fbout-package-body.sql", 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0},
+      {"zeoslib-create_firebird.sql", 4, 20, 1, 8, 1, 1, 0, 0, 0, 2, 23},
   };
   for (const Case& c : cases) {
     for (TIBSQLServerVersionType v : {st_Firebird_25, st_Firebird_30}) {
@@ -1033,6 +1048,7 @@ TEST(IbExtract, CorpusScripts) {
       EXPECT_EQ(o.IdxList.Count(), c.Indexes);
       EXPECT_EQ(o.PkgList.Count(), c.Packages);
       EXPECT_EQ(o.GntList.Count(), c.Grants);
+      EXPECT_EQ(o.CtrList.Count(), c.Constraints);
     }
   }
 }

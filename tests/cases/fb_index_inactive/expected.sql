@@ -1,0 +1,8 @@
+SET SQL DIALECT 3;
+
+SET AUTODDL ON;
+
+/* Alter index (Drop, Create)... */
+ALTER INDEX IX_MEASURE_TAKEN INACTIVE;
+
+
