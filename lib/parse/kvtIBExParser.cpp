@@ -410,8 +410,8 @@ void TIbExParser::ParseBodyOf(TDbObj* body, TDbObj* obj) {
   } else if (auto* pkg = body->As<TPkgData>()) {
     if (Token == ibAS) NextToken();
     ParsePackageMembers(pkg, obj);
-  } else if (body->IsView()) {
-    ParseSelectStatement(obj);
+  } else if (auto* view = body->As<TViwData>()) {
+    ParseViewQuery(view, obj);
   } else if (auto* field = body->As<TFldData>()) {
     ParseTableExpression(body, obj, field->TableName);
   } else if (auto* ctr = body->As<TCtrData>()) {
@@ -421,6 +421,69 @@ void TIbExParser::ParseBodyOf(TDbObj* body, TDbObj* obj) {
   } else if (body->As<TDmnData>()) {
     ParseExpression(obj);
   }
+}
+
+// view query: the select statement; a view without a column list of its own
+// has the names its select list gives, as the server names its columns
+void TIbExParser::ParseViewQuery(TViwData* view, TDbObj* obj) {
+  if (!view->Columns.Empty() || view != obj) {
+    ParseSelectStatement(obj);
+    return;
+  }
+  TSelectNames names;
+  SelectNames = &names;
+  ActiveNames = &names;
+  ParseSelectStatement(obj);
+  SelectNames = nullptr;
+  ActiveNames = nullptr;
+  if (Abandoned || !names.Complete || names.Items.empty()) return;
+  std::unordered_set<std::string> seen;
+  for (const TSelectItem& item : names.Items)
+    if (item.Name.empty() || !seen.insert(item.Name).second) return;  // a name the server would refuse
+  for (const TSelectItem& item : names.Items) {
+    auto col = std::make_unique<TFldData>(Objs, view);
+    col->SetName(item.Name);
+    col->TableName = view->Name;
+    col->Position = view->Columns.Count();
+    view->Columns.Add(item.Name, std::move(col));
+  }
+}
+
+// Replaces each * of the select list by the columns of the tables, views or
+// procedures of the FROM list just read (or of the one its qualifier names).
+void TIbExParser::ExpandStars(TSelectNames& names) {
+  const TParseContext* ctx = TopContext();
+  bool any = false;
+  for (const TSelectItem& item : names.Items) any = any || item.Star;
+  if (!any || !ctx || !names.Complete) return;
+  std::vector<TSelectItem> expanded;
+  for (TSelectItem& item : names.Items) {
+    if (!item.Star) {
+      expanded.push_back(std::move(item));
+      continue;
+    }
+    for (size_t i = 0; i < ctx->Tables.size(); ++i) {
+      if (!item.Qualifier.empty() && !SameTextAscii(ctx->Tables[i], item.Qualifier) &&
+          !(i < ctx->Aliases.size() && SameTextAscii(ctx->Aliases[i], item.Qualifier)))
+        continue;
+      TDbObj* source = FindRowSource(ctx->Tables[i]);
+      if (!source) {
+        names.Complete = false;
+        return;
+      }
+      auto add = [&expanded](const std::string& name) {
+        TSelectItem column;
+        column.Name = name;
+        expanded.push_back(std::move(column));
+      };
+      if (auto* proc = source->As<TPrcData>()) {
+        for (const auto& e : proc->Results) add(e.Name);
+      } else {
+        source->ForEachColumn([&add](TDbObj& c) { add(c.Name); });
+      }
+    }
+  }
+  names.Items = std::move(expanded);
 }
 
 void TIbExParser::ParseTableExpression(TDbObj* body, TDbObj* obj, const std::string& tableName) {
@@ -1123,9 +1186,11 @@ void TIbExParser::ParseExecuteStatement(TDbObj* obj) {
 // select statement: [WITH [RECURSIVE] name [( columns )] AS ( select ), ...]
 // SELECT query
 void TIbExParser::ParseSelectStatement(TDbObj* obj) {
+  TSelectNames* const names = SelectNames;
   if (Token == ibWITH) {
     TNestingGuard nest(*this);  // a common table expression may hold another WITH
     if (!nest) return;
+    SelectNames = nullptr;  // the common table expressions name no view column
     NextToken();
     if (IsWord("RECURSIVE")) NextToken();
     for (;;) {
@@ -1144,6 +1209,7 @@ void TIbExParser::ParseSelectStatement(TDbObj* obj) {
     }
   }
   if (!CheckNext(ibSELECT)) return;
+  SelectNames = names;
   ParseQuerySpec(obj);
 }
 
@@ -1170,7 +1236,12 @@ void TIbExParser::ParseFirstSkipValue(TDbObj* obj) {
 void TIbExParser::ParseQuerySpec(TDbObj* obj) {
   const bool firstSkip = Version() != st_InterBase_4x && Version() != st_InterBase_5x &&
                          Version() != st_InterBase_6x;
+  // The names of the select list are wanted for the first block of a view's
+  // own query only, not for the queries inside it.
+  TSelectNames* names = SelectNames;
+  SelectNames = nullptr;
   TScopeGuard scope(*this, false);
+  if (names) names->Depth = Contexts.size();
   for (;;) {
     if (Token == ibDISTINCT || Token == ibALL) NextToken();
     if (firstSkip) {
@@ -1182,10 +1253,17 @@ void TIbExParser::ParseQuerySpec(TDbObj* obj) {
       }
     }
     if (Token == ibDISTINCT || Token == ibALL) NextToken();
-    ParseExprList(obj);
+    const bool wanted = NamesWanted;
+    NamesWanted = names != nullptr;
+    ParseExprList(obj, names);
+    NamesWanted = wanted;
     if (!CheckNext(ibFROM)) return;
     ParseFromList(obj);
     CompleteScope();
+    if (names) {
+      ExpandStars(*names);
+      names = nullptr;
+    }
     if (Token == ibWHERE) {
       NextToken();
       ParseExpression(obj);
@@ -1255,11 +1333,35 @@ void TIbExParser::ParseOrderBy(TDbObj* obj) {
 
 // expression list: item, ...; item: expr [[AS] alias] [ASC | DESC] [NULLS
 // {FIRST | LAST}]
-void TIbExParser::ParseExprList(TDbObj* obj) {
+void TIbExParser::ParseExprList(TDbObj* obj) { ParseExprList(obj, nullptr); }
+
+void TIbExParser::ParseExprList(TDbObj* obj, TSelectNames* names) {
   for (;;) {
+    TSelectItem item;
+    const int itemStart = TokenStart;
+    if (names) {
+      // * or qualifier.*: the columns of the FROM list, known after it.
+      item.Star = Token == tkStar;
+      if (IsName() && PeekNonBlank() == '.') {
+        const long k = NextNonBlankIndex() + 1;
+        long j = k;
+        while (j < SourceLength() && IsBlank(Source[static_cast<size_t>(j)])) ++j;
+        if (j < SourceLength() && Source[static_cast<size_t>(j)] == '*') {
+          item.Star = true;
+          item.Qualifier = TokenText;
+        }
+      }
+      LastColumnStart = -1;
+    }
     ParseExpression(obj);
+    if (names && !item.Star && LastColumnStart == itemStart && LastColumnEnd == PrevTokenEnd)
+      item.Name = LastColumnName;  // a column keeps its name
     if (Token == ibAS && !PeekWordIs("CURSOR")) NextToken();
-    if (Token == tkIdent && (QuoteChar != 0 || !InWords(ClauseWords, TokenText))) NextToken();  // an alias
+    if (Token == tkIdent && (QuoteChar != 0 || !InWords(ClauseWords, TokenText))) {
+      item.Name = TokenText;  // an alias
+      NextToken();
+    }
+    if (names) names->Items.push_back(std::move(item));
     if (IsKeyword(ibASC, "ASC") || IsKeyword(ibASCENDING, "ASCENDING") || IsKeyword(ibDESC, "DESC") ||
         IsKeyword(ibDESCENDING, "DESCENDING"))
       NextToken();
@@ -1350,6 +1452,8 @@ void TIbExParser::ParseTablePrimary(TDbObj* obj) {
   if (Token == tkLParen) {
     NextToken();
     if (Token == ibSELECT || Token == ibWITH) {
+      // A * over a derived table names columns this parser does not follow.
+      if (ActiveNames && ActiveNames->Depth == Contexts.size()) ActiveNames->Complete = false;
       ParseSelectStatement(obj);
       if (!CheckNext(tkRParen)) return;
       ParseAlias();
@@ -1974,6 +2078,7 @@ void TIbExParser::ParseName(TDbObj* obj, bool colon) {
   static const std::string NoWord;
   const std::string& upper = QuoteChar != 0 ? NoWord : Token == tkIdent ? TokenText : keywordWord;
   const char next = PeekNonBlank();
+  const int start = TokenStart;
   if ((upper == "NEW" || upper == "OLD") && next == '.' && ParseContextColumn(obj)) {
     // done
   } else if (next != '(' && next != '.' && InWords(ContextWords, upper)) {
@@ -2012,12 +2117,12 @@ void TIbExParser::ParseName(TDbObj* obj, bool colon) {
         ParseCallArguments(obj);
       } else {
         if (!colon) LinkColumnDepend(obj, qualifier, TokenText);
-        NextToken();
+        NoteColumn(start);
       }
     }
   } else {
     if (!colon) LinkColumnDepend(obj, std::string(), TokenText);
-    NextToken();
+    NoteColumn(start);
   }
   if (Token == tkLBracket) {
     // Array subscripts.
@@ -2033,6 +2138,15 @@ void TIbExParser::ParseName(TDbObj* obj, bool colon) {
     }
     CheckNext(tkRBracket);
   }
+}
+
+void TIbExParser::NoteColumn(int start) {
+  if (NamesWanted) {
+    LastColumnStart = start;
+    LastColumnName = TokenText;
+  }
+  NextToken();
+  LastColumnEnd = PrevTokenEnd;
 }
 
 bool TIbExParser::ParseContextColumn(TDbObj* obj) {

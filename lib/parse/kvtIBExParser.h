@@ -21,6 +21,7 @@ class TDbObj;
 class TFldData;
 class TPrcData;
 class TPkgData;
+class TViwData;
 
 class TIbExParser : public TIbParser {
  public:
@@ -99,6 +100,19 @@ class TIbExParser : public TIbParser {
   // A query scope for the lifetime of a rule.
   struct TScopeGuard;
 
+  // The names the items of a select list give: an alias, a column's own
+  // name, or * (with its qualifier) for the columns of the FROM list.
+  struct TSelectItem {
+    std::string Name;
+    std::string Qualifier;
+    bool Star = false;
+  };
+  struct TSelectNames {
+    std::vector<TSelectItem> Items;
+    size_t Depth = 0;       // the scope of the query block they belong to
+    bool Complete = true;   // false when a * covers what cannot be named
+  };
+
   // A column reference waiting for the FROM list of its query block.
   struct TColumnRef {
     TDbObj* Obj = nullptr;
@@ -124,6 +138,13 @@ class TIbExParser : public TIbParser {
   // A parenthesised condition or expression of a table: computed column,
   // CHECK constraint or expression index.
   void ParseTableExpression(TDbObj* body, TDbObj* obj, const std::string& tableName);
+  void ParseViewQuery(TViwData* view, TDbObj* obj);
+  void ExpandStars(TSelectNames& names);
+  // The select list, with the name each item gives when names is set.
+  void ParseExprList(TDbObj* obj, TSelectNames* names);
+  // After a column name in an expression: remembers it while a select
+  // list's names are wanted, and steps past it.
+  void NoteColumn(int start);
   // Parameter types that name a domain or a column make obj depend on them.
   void LinkParameterTypes(TPrcData* proc, TDbObj* obj);
   // A data type in a body (variable, CAST): read into ScratchField; a domain
@@ -223,6 +244,12 @@ class TIbExParser : public TIbParser {
   int Nesting = 0;               // nesting of the rules that recurse
   int PrevTokenEnd = 0;          // source index after the previous token
   std::vector<std::vector<TColumnRef>> PendingRefs;  // parallel to Contexts
+  TSelectNames* SelectNames = nullptr;  // handed to the next query block
+  TSelectNames* ActiveNames = nullptr;  // of the view being read
+  bool NamesWanted = false;             // a select list's names are being taken
+  int LastColumnStart = -1;             // the last column name read, while wanted
+  int LastColumnEnd = -1;
+  std::string LastColumnName;
   // Table expressions whose table was not known yet when they were read.
   std::unordered_set<const TDbObj*> LateBodies;
 };

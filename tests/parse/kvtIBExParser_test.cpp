@@ -187,6 +187,28 @@ TEST_F(IbExParserTest, ViewsAndPackagesRecordWhatTheyUse) {
   EXPECT_EQ(Objs().FindProcedure("PF"), nullptr);
 }
 
+TEST_F(IbExParserTest, AViewWithoutColumnListIsNamedByItsSelectList) {
+  Parse(Schema);
+  Parse("CREATE VIEW W AS SELECT T1.ID AS K, T1.B, X.*, (SELECT MAX(C) FROM T2) M FROM T1 JOIN T2 X ON X.ID = T1.ID;\n"
+        "CREATE VIEW W2 AS SELECT R FROM SP(1) UNION SELECT ID FROM T2;\n"
+        "CREATE VIEW W3 AS SELECT K FROM W;\n"
+        "CREATE VIEW UNNAMED AS SELECT ID + 1 FROM T1;\n"
+        "CREATE VIEW TWICE AS SELECT T1.ID, T2.ID FROM T1, T2;\n");
+  EXPECT_EQ(Errors(), std::vector<std::string>{});
+  auto columns = [this](const char* view) {
+    std::vector<std::string> r;
+    if (const TViwData* v = Objs().FindView(view))
+      for (const auto& e : v->Columns) r.push_back(e.Name);
+    return r;
+  };
+  EXPECT_EQ(columns("W"), (std::vector<std::string>{"K", "B", "ID", "A", "C", "M"}));
+  EXPECT_EQ(columns("W2"), std::vector<std::string>{"R"});
+  EXPECT_TRUE(Uses(Objs().FindView("W3")).count("W.K")) << "a view's derived columns can be used";
+  // Names the server would refuse give no column list.
+  EXPECT_EQ(columns("UNNAMED"), std::vector<std::string>{});
+  EXPECT_EQ(columns("TWICE"), std::vector<std::string>{});
+}
+
 TEST_F(IbExParserTest, TableExpressionsAreLinkedOnceTheTableIsKnown) {
   Parse(Schema);
   Parse("CREATE TABLE T3 (ID INTEGER, Q INTEGER CHECK (Q > 0), W COMPUTED BY (F(Q) + ID));\n"
