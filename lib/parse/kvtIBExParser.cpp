@@ -627,7 +627,25 @@ void TIbExParser::FinishParse() {
       if (!e.Obj->Body.empty()) ParseObjectBody(e.Obj.get());
   }
   LateBodies.clear();
+  if (Objs && IsFirebird3Up()) ImplyNotNull();
   TIbParser::FinishParse();
+}
+
+void TIbExParser::ImplyNotNull() {
+  // Firebird 3 makes the columns of a primary key and identity columns NOT
+  // NULL, whether the script says so or not (and isql writes them so).
+  for (const auto& e : Objs->CtrList) {
+    const auto* ctr = static_cast<const TCtrData*>(e.Obj.get());
+    if (ctr->ConstraintType != ctPrimaryKey) continue;
+    TTblData* table = Objs->FindTable(ctr->TableName);
+    if (!table) continue;
+    for (const auto& f : ctr->Fields)
+      if (TFldData* column = table->FindField(f.Name)) column->Nullable = false;
+  }
+  for (const auto& e : Objs->TblList)
+    e.Obj->ForEachColumn([](TDbObj& c) {
+      if (auto* column = c.As<TFldData>(); column && column->Identity) column->Nullable = false;
+    });
 }
 
 // ---- Declarations and blocks --------------------------------------------------

@@ -62,7 +62,8 @@ class TIbExParser : public TIbParser {
   void NextToken() override;
   // Expressions stored on tables (computed columns, CHECK constraints,
   // expression indexes) are parsed again, now that every table is known;
-  // then the final linking pass.
+  // in Firebird 3 and 4 the columns of primary keys and identity columns
+  // become NOT NULL; then the final linking pass.
   void FinishParse() override;
 
   // ---- The grammar; each takes the object that receives the dependencies ----
@@ -139,6 +140,8 @@ class TIbExParser : public TIbParser {
   // CHECK constraint or expression index.
   void ParseTableExpression(TDbObj* body, TDbObj* obj, const std::string& tableName);
   void ParseViewQuery(TViwData* view, TDbObj* obj);
+  // Columns the server makes NOT NULL without being told.
+  void ImplyNotNull();
   void ExpandStars(TSelectNames& names);
   // The select list, with the name each item gives when names is set.
   void ParseExprList(TDbObj* obj, TSelectNames* names);
