@@ -364,6 +364,8 @@ class TIbParser : public TCustomSQLParser {
   // A data type and what may follow it in a column or domain definition.
   void ParseDataType(TFldData* field, TDmnData* domain);
   void ParseLength(TFldData* field);
+  // "(n)" at the current token into value; the token after it is current.
+  bool ReadNumberInParens(int32_t& value);
   void ParseArrayDims(TFldData* field);
   void ParseColumnOptions(TFldData* field, bool forDomain);
   // A column definition of owner (a table, procedure or none; tableName
@@ -421,9 +423,18 @@ class TIbParser : public TCustomSQLParser {
   void ParseComment();
   // After PROCEDURE or FUNCTION in COMMENT ON: PARAMETER follows (then current).
   bool IsParameterComment();
+  // The kind of object the current word of DESCRIBE or COMMENT ON names
+  // (DOMAIN, EXCEPTION, GENERATOR, ... VIEW); dboUnknown for any other word.
+  TDbObject DescribedKind();
+  // The object of that kind and name, or none.
+  TDbObj* FindDescribed(TDbObject kind, const std::string& name) const;
   void ParseCreateTable(bool globalTemporary);
   void ParseAlterTable();
   void ParseAlterColumn(TTblData* table);
+  // SET DEFAULT v, DROP DEFAULT, SET NOT NULL or DROP NOT NULL with the token
+  // on SET or DROP, applied to field (which may be none). False for another
+  // form, with the token after SET or DROP current.
+  bool ParseDefaultOrNullChange(TFldData* field);
   // Passes over one ALTER TABLE operation that the model does not keep.
   void SkipAlterOperation();
   // Appends a column to a table; a column of a domain depends on it.
@@ -448,6 +459,9 @@ class TIbParser : public TCustomSQLParser {
   // outside quotes, comments and BEGIN ... END blocks, for a routine after
   // its block (returns its index).
   int ScanParenthesized(int from) const;
+  // The 0-based index after the literal or comment starting at index k; k
+  // itself when none starts there.
+  long SkipLiteralOrComment(long k) const;
   int ScanToTerminator(int from, bool routine) const;
   // Stores a body read raw: routines, triggers, views and blocks in Body, a
   // package header in Header.
