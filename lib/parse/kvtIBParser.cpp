@@ -1512,25 +1512,33 @@ void TIbParser::ParseGenerator() {
   NextToken();
   if (IsFirebird3Up()) {
     if (IsWord("RESTART")) NextToken();
-    std::string value;
-    if (IsWord("START")) {
-      if (!NextCheck(ibWITH)) return;
-      NextToken();
-      if (!ReadSignedInteger(value)) return;
-      gen->StartWith = SignedText(value);
-      NextToken();
-    }
-    if (IsWord("INCREMENT")) {
-      NextToken();
-      if (Token == ibBY) NextToken();
-      if (!ReadSignedInteger(value)) return;
-      gen->IncrementBy = value == "1" || value == "+1" ? std::string() : SignedText(value);
-      NextToken();
-    }
+    std::string start, increment;
+    if (!ParseSequenceOptions(start, increment)) return;
+    gen->StartWith = SignedText(start);
+    gen->IncrementBy = increment == "1" ? std::string() : SignedText(increment);
   }
   DoLog("Generator: " + gen->Name);
   AddObject(gen, true);
   EndStatement();
+}
+
+bool TIbParser::ParseSequenceOptions(std::string& start, std::string& increment) {
+  for (;;) {
+    std::string* value = nullptr;
+    if (IsWord("START")) {
+      if (!NextCheck(ibWITH)) return false;
+      value = &start;
+    } else if (IsWord("INCREMENT")) {
+      value = &increment;
+    } else {
+      return true;
+    }
+    NextToken();
+    if (value == &increment && Token == ibBY) NextToken();
+    if (!ReadSignedInteger(*value)) return false;
+    if (!value->empty() && (*value)[0] == '+') value->erase(0, 1);
+    NextToken();
+  }
 }
 
 void TIbParser::ParseException(bool reuse) {
@@ -2414,25 +2422,11 @@ void TIbParser::ParseIdentity(TFldData* field) {
   NextToken();
   if (Token != tkLParen) return;
   NextToken();
-  std::string text;
-  while (Token != tkRParen && Token != tkTerm && Token != tkEOF) {
-    if (IsWord("START")) {
-      if (!NextCheck(ibWITH)) return;
-      NextToken();
-      if (!ReadSignedInteger(text)) return;
-      field->IdentitySeed = IntValue;
-      NextToken();
-    } else if (IsWord("INCREMENT")) {
-      NextToken();
-      if (Token == ibBY) NextToken();
-      if (!ReadSignedInteger(text)) return;
-      field->IdentityIncrement = IntValue;
-      NextToken();
-    } else {
-      Error("Must be: START WITH / INCREMENT BY");
-      return;
-    }
-  }
+  std::string start, increment;
+  if (!ParseSequenceOptions(start, increment)) return;
+  int32_t value = 0;
+  if (TryParseInt(start, value)) field->IdentitySeed = value;
+  if (TryParseInt(increment, value)) field->IdentityIncrement = value;
   CheckNext(tkRParen);
 }
 

@@ -379,6 +379,9 @@ class TIbParser : public TCustomSQLParser {
   void ParseBlobOptions(TFldData* field);
   // IDENTITY [(START WITH n [INCREMENT [BY] n])], the token on IDENTITY.
   void ParseIdentity(TFldData* field);
+  // START WITH n and INCREMENT [BY] n, in any order, each optional: the
+  // signed numbers as written (without a plus sign).
+  bool ParseSequenceOptions(std::string& start, std::string& increment);
   // "(" name, ... ")" into list.
   void ParseNameList(TNamedObjList<TFldData>& list);
   // CONSTRAINT name followed by the constraint; for a column constraint
