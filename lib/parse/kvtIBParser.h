@@ -395,8 +395,9 @@ class TIbParser : public TCustomSQLParser {
   // respected) into text, parentheses included; the token after it is current.
   bool ReadParenthesizedText(std::string& text);
   // A procedure or function statement with the token on PROCEDURE or
-  // FUNCTION. Returns the routine when it did not go into the container
-  // (package members, local sub-routines, blocks, rejected routines).
+  // FUNCTION; package is the package a member belongs to. Returns the
+  // routine when it did not go into the container (package members, local
+  // sub-routines, blocks).
   std::unique_ptr<TPrcData> ParseRoutine(TRoutineScope scope, TPkgData* package = nullptr);
   // "(" parameters ")" and RETURNS of a routine.
   void ParseRoutineParameters(TPrcData* proc);
@@ -457,14 +458,14 @@ class TIbParser : public TCustomSQLParser {
   int CurrentIndex() const;
   // Puts the scanner on the 1-based source index as if it had read there.
   void MoveTo(int index);
+  // The 0-based index after the literal or comment starting at index k; k
+  // itself when none starts there.
+  long SkipLiteralOrComment(long k) const;
   // Scans raw text from the 1-based index: to the end of the parenthesised
   // text opening there (returns the index after ")"), or to the terminator
   // outside quotes, comments and BEGIN ... END blocks, for a routine after
   // its block (returns its index).
   int ScanParenthesized(int from) const;
-  // The 0-based index after the literal or comment starting at index k; k
-  // itself when none starts there.
-  long SkipLiteralOrComment(long k) const;
   int ScanToTerminator(int from, bool routine) const;
   // Stores a body read raw: routines, triggers, views and blocks in Body, a
   // package header in Header.
@@ -500,5 +501,4 @@ class TIbParser : public TCustomSQLParser {
   void LinkDomainColumns();
   void RemoveIndexesOfConstraints();
   void ClassifyGrants();
-  void AddGrant(std::unique_ptr<TGntData> grant);
 };
