@@ -6,7 +6,10 @@
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtComp_Gnr.h"
+#include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
+#include "kinds/kvtComp_Trg.h"
+#include "kinds/kvtComp_Viw.h"
 
 namespace {
 
@@ -49,11 +52,11 @@ const TComparePhase ComparePhases[] = {
     {8, "DropConstraints", Keys, nullptr},
     {9, "CreateDomains", Family(coDomain), nullptr},
     {10, "DeclareFunctions", Family(coFunction), nullptr},
-    {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), nullptr},
-    {12, "DropProcedures", Family(coProcedure), nullptr},
-    {13, "DropTriggers", Family(coTrigger), nullptr},
+    {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), &EmptyTriggersOnDroppedViews},
+    {12, "DropProcedures", Family(coProcedure), &DropProcedures},
+    {13, "DropTriggers", Family(coTrigger), &DropTriggers},
     {14, "DropIndexes", Family(coIndex), nullptr},
-    {15, "DropViews", Family(coView), nullptr},
+    {15, "DropViews", Family(coView), &DropViews},
     {16, "AlterFunctions", Family(coFunction), nullptr},
     {17, "DropExceptions", Family(coException), nullptr},
     {18, "DropFunctions", Family(coFunction), nullptr},
@@ -64,11 +67,11 @@ const TComparePhase ComparePhases[] = {
     {21, "AlterColumns", Family(coTable), nullptr},
     {21, "CheckColumnOrder", Family(coTable), &CheckColumnOrder},
     {22, "DropColumnsAndTables", Family(coTable), &DropColumnsAndTables},
-    {23, "CreateProcedureStubs", Family(coProcedure), nullptr},
+    {23, "CreateProcedureStubs", Family(coProcedure), &CreateProcedureStubs},
     {24, "DropDomains", Family(coDomain), nullptr},
     // A view that cannot be created yet is retried in phase 34.
-    {25, "CreateViews", Family(coView), nullptr, true},
-    {26, "AlterViews", Family(coView), nullptr},
+    {25, "CreateViews", Family(coView), &CreateViews, true},
+    {26, "AlterViews", Family(coView), &AlterViews},
     {27, "CreateRules", Family(coRule), nullptr},
     {28, "CreateIndexes", Family(coIndex), nullptr},
     {28, "AlterIndexes", Family(coIndex), nullptr},
@@ -76,16 +79,16 @@ const TComparePhase ComparePhases[] = {
     {30, "CreateExceptions", Family(coException), nullptr},
     {30, "AlterExceptions", Family(coException), nullptr},
     {31, "CreateConstraints", Keys, nullptr},
-    {32, "AlterProcedures", Family(coProcedure), nullptr},
+    {32, "AlterProcedures", Family(coProcedure), &AlterProcedures},
     // DEFAULT constraints follow the procedure bodies; they are keys of their
     // table and are created whenever keys are compared.
     {32, "CreateDefaultConstraints", Keys, nullptr},
-    {33, "CreateTriggers", Family(coTrigger), nullptr},
-    {34, "CreateViews", Family(coView), nullptr},
-    {35, "AlterTriggers", Family(coTrigger), nullptr},
+    {33, "CreateTriggers", Family(coTrigger), &CreateTriggers},
+    {34, "CreateViews", Family(coView), &CreateViews},
+    {35, "AlterTriggers", Family(coTrigger), &AlterTriggers},
     {36, "AlterGenerators", Family(coGenerator), &AlterGenerators},
     {36, "DropGenerators", Family(coGenerator), &DropGenerators},
-    {37, "RestoreProcedures", Family(coProcedure), nullptr},
+    {37, "RestoreProcedures", Family(coProcedure), &AlterProcedures},
     {38, "DropDefaults", Target(srvMSSQL), nullptr},
     {38, "DropRules", Target(srvMSSQL), nullptr},
     {39, "DropPackages", TargetIBOrOracle, nullptr},
