@@ -442,9 +442,15 @@ void TPrcData::AppendCreateDescriptions(TCustomSQLExec& exec) {
 void TPrcData::WriteParamDescriptions() {
   TCustomSQLExec* exec = GetSQLExec();
   if (!exec || !GetCompareObjects().Contains(coDescription)) return;
+  TPrcData* target = Objs && Objs->Role == 1 ? PairOf(this) : nullptr;
   for (auto* list : {&Params, &Results})
-    for (auto& e : *list)
-      if (e.Obj && !e.Obj->Description.empty()) exec->AddDescription(e.Obj.get());
+    for (auto& e : *list) {
+      if (!e.Obj || e.Obj->Description.empty()) continue;
+      exec->AddDescription(e.Obj.get());
+      // The target's parameter holds it now.
+      if (TFldData* tf = target ? target->FindParam(e.Obj->Name) : nullptr)
+        tf->Description = e.Obj->Description;
+    }
 }
 
 bool TPrcData::ReleaseUse(TDbObj& /*used*/) {

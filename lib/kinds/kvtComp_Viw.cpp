@@ -276,7 +276,9 @@ void TViwData::DropDependents() {
     }
     if (!r->Pending || !u) continue;
     if (auto* trg = u->As<TTrgData>()) {
-      if (ase)
+      if (trg->Table == this) {
+        // One of the view's own triggers: dropped below, not emptied first.
+      } else if (ase)
         trg->DropDependDef();
       else
         trg->EmptyBody();
