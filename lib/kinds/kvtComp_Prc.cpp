@@ -356,6 +356,8 @@ std::string TPrcData::GetStubCreateSQL() {
     case srvASE:
       if (IsFunction) return "CREATE FUNCTION " + GetQualifiedName() + params + "as\r\n" + stub;
       return "CREATE PROCEDURE " + GetQualifiedName() + params + " AS\r\n" + stub;
+    case srvDB2:
+      return std::string();  // no procedure texts for DB2: a stub could never be restored
     default:
       if (IsFunction) return "CREATE FUNCTION " + QuoteName(Name) + params + " AS\r\n" + stub;
       return "CREATE PROCEDURE " + GetQualifiedName() + params + " AS\r\n" + stub;
@@ -372,6 +374,8 @@ std::string TPrcData::GetStubAlterSQL() {
       return GetStubCreateSQL();  // CREATE OR REPLACE
     case srvPostgreSQL:
       return "CREATE OR REPLACE " + WithStubBody(&TPrcData::GetPGRoutineText);
+    case srvDB2:
+      return std::string();
     default:
       return "ALTER " + RoutineKind() + GetQualifiedName() + GetParamsSQL(true) + " AS\r\n" +
              GetStubBody();

@@ -217,6 +217,19 @@ TEST_F(ProcedurePhases, CallerIsEmptiedBeforeItsCalleeGetsNewParameters) {
   EXPECT_EQ(StatementText(Db.Exec, saEmptyBody, "P"), "ALTER PROCEDURE P AS\r\nBEGIN EXIT; END\r\n");
   EXPECT_EQ(StatementText(Db.Exec, saAlter, "P"), mp->GetAlterSQL() + "\r\n");
   EXPECT_FALSE(mp->NeedsRestore);
+  const std::string script = Db.Script();
+  EXPECT_EQ(script.find("/*  Empty P for Q(param list change)  */"), 0u) << script;
+}
+
+TEST_F(ProcedurePhases, MSSQLTableFunctionIsCreatedWithItsBody) {
+  TTwoDbs ms(srvMSSQL);
+  TPrcData* f = AddProcedure(ms.Master, "F", "AS RETURN SELECT 1 AS X", {}, {}, true);
+  f->ReturnsTable = true;
+  Prepare(ms);
+  RunBodyPhases(ms);
+  EXPECT_EQ(Steps(ms.Exec), (Steps_t{"create F"}));
+  EXPECT_EQ(StatementText(ms.Exec, saCreate, "F"), f->GetCreateSQL() + "\r\n");
+  EXPECT_EQ(ms.Script().find("/* Create Procedure (returns table)... */"), 0u);
 }
 
 TEST_F(ProcedurePhases, CallersOfAChangedBodyAreEmptiedAndRestored) {
