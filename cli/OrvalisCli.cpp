@@ -12,7 +12,9 @@
 #include <ostream>
 
 #include "OptionSettings.h"
+#include "PipelineReport.h"
 #include "RunnableScript.h"
+#include "ScriptOutput.h"
 #include "compare/kvtVeltrane.h"
 #include "core/kvtClasses.h"
 #include "core/kvtDBStructure.h"
@@ -51,9 +53,19 @@ const char* const OrvalisUsage =
     "\"DELIMITER ;\" and ended by \"$$\" (mysql, for the mysql/mariadb client); a longer "
     "terminator (\"^^\", \"$$$\") is taken when the body holds the short one. Firebird and mysql "
     "targets only\n"
+    "      --summary[=text|json]   instead of the script, one line per changed object: kind, "
+    "name, what happens to it (created, altered, dropped, recreated) and, when another object "
+    "forces it, which (\"view V_ORDERS recreated: column ORDERS.AMOUNT altered\"); =json writes "
+    "the same as a JSON array of {action, kind, name, reason, statements}\n"
+    "      --safe                  write statements that destroy data (DROP TABLE, DROP COLUMN, "
+    "type changes that can truncate or fail on existing rows) as comments marked with why, and "
+    "exit with 3 when any was commented out\n"
+    "      --explain               put before each statement that drops, empties or re-creates "
+    "an object because of another one a comment naming that object\n"
     "  -v, --verbose               also print the log lines on standard error\n"
     "  -h, --help / --version\n"
-    "Exit status: 0 when the schemas are equal, 1 when they differ, 2 on any error.\n";
+    "Exit status: 0 when the schemas are equal, 1 when they differ, 2 on any error, 3 when --safe "
+    "commented out a statement.\n";
 
 namespace {
 
@@ -286,6 +298,19 @@ bool ParseCliArguments(const std::vector<std::string>& args, TCliOptions& opts,
       opts.Crlf = true;
     } else if (name == "--runnable") {
       opts.Runnable = true;
+    } else if (name == "--safe") {
+      opts.Safe = true;
+    } else if (name == "--explain") {
+      opts.Explain = true;
+    } else if (name == "--summary") {
+      if (!hasInlineValue || inlineValue == "text") {
+        opts.Summary = TSummaryMode::Text;
+      } else if (inlineValue == "json") {
+        opts.Summary = TSummaryMode::Json;
+      } else {
+        error = "unknown summary format '" + inlineValue + "'; valid formats: text, json";
+        return false;
+      }
     } else if (name == "-d" || name == "--dialect") {
       TServerType dialect = srvNone;
       if (!takeDialect(dialect)) return false;
@@ -318,7 +343,7 @@ bool ParseCliArguments(const std::vector<std::string>& args, TCliOptions& opts,
     }
     if (hasInlineValue && (name == "-h" || name == "--help" || name == "--version" ||
                            name == "--verbose" || name == "--crlf" ||
-                           name == "--runnable")) {
+                           name == "--runnable" || name == "--safe" || name == "--explain")) {
       error = "option '" + name + "' takes no value";
       return false;
     }
@@ -436,9 +461,23 @@ int CompareAndWrite(TVeltrane& veltrane, const TCliOptions& opts, std::ostream& 
   }
   reporter.Log("< Comparing finished. Loading script... >");
 
-  const std::string text = opts.Runnable
-                               ? RenderRunnableScriptText(*exec, opts.TargetDialect, opts.Crlf)
-                               : RenderScriptText(*exec, opts.Crlf);
+  std::string text;
+  int commentedOut = 0;
+  if (opts.Summary != TSummaryMode::None) {
+    const std::vector<TChangeEntry> changes = SummarizeChanges(*exec);
+    text = opts.Summary == TSummaryMode::Json ? FormatSummaryJson(changes, *exec, opts.Crlf)
+                                              : FormatSummaryText(changes, opts.Crlf);
+  } else {
+    TScriptOutputOptions output;
+    output.Dialect = opts.TargetDialect;
+    output.Crlf = opts.Crlf;
+    output.Runnable = opts.Runnable;
+    output.Safe = opts.Safe;
+    output.Explain = opts.Explain;
+    const TScriptOutput rendered = RenderScriptOutput(*exec, output);
+    text = rendered.Text;
+    commentedOut = rendered.CommentedOut;
+  }
   if (opts.OutputFile.empty()) {
     out << text;
     out.flush();
@@ -454,6 +493,12 @@ int CompareAndWrite(TVeltrane& veltrane, const TCliOptions& opts, std::ostream& 
     }
   }
   reporter.Log("< Process finished. >");
+  if (commentedOut > 0) {
+    err << "orvalis: --safe left " << commentedOut
+        << (commentedOut == 1 ? " statement" : " statements")
+        << " that would destroy data as comments\n";
+    return ExitUnsafe;
+  }
   return ScriptHasActions(*exec) ? ExitDifferent : ExitEqual;
 }
 

@@ -17,6 +17,11 @@ class TCustomSQLExec;
 inline constexpr int ExitEqual = 0;
 inline constexpr int ExitDifferent = 1;
 inline constexpr int ExitError = 2;
+// --safe wrote at least one statement that destroys data as a comment.
+inline constexpr int ExitUnsafe = 3;
+
+// What the tool writes instead of the script.
+enum class TSummaryMode { None, Text, Json };
 
 extern const char* const OrvalisVersion;
 extern const char* const OrvalisUsage;
@@ -34,6 +39,9 @@ struct TCliOptions {
   TStringList Settings;  // NAME=VALUE, applied in order
   bool Crlf = false;
   bool Runnable = false;  // wrap body statements for the target's client
+  TSummaryMode Summary = TSummaryMode::None;  // a summary of the changes instead of the script
+  bool Safe = false;      // statements that destroy data written as comments
+  bool Explain = false;   // comment lines naming what forced each dependent change
   bool Verbose = false;
   bool Help = false;
   bool Version = false;

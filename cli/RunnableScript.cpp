@@ -2,18 +2,10 @@
 
 #include <cctype>
 
+#include "ScriptOutput.h"
 #include "script/kvtSQL_Exec.h"
 
 namespace {
-
-// Leading and trailing blanks and control characters removed, as the
-// statement list trims a statement's text before rendering it.
-std::string TrimControls(const std::string& text) {
-  size_t b = 0, e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
-  return text.substr(b, e - b);
-}
 
 // Whether `text` starts with the words EXECUTE BLOCK (any case, any blanks or
 // line breaks between them and before them).
@@ -42,21 +34,23 @@ bool StartsWithExecuteBlock(const std::string& text) {
   return i > afterExecute && word("BLOCK");
 }
 
-struct TClientSyntax {
-  const char* BaseTerminator;
-  std::string (*Open)(const std::string& term);
-  std::string (*Close)(const std::string& term);
-};
-
-const TClientSyntax IsqlSyntax{
-    "^", [](const std::string& term) { return "SET TERM " + term + " ;"; },
-    [](const std::string& term) { return "SET TERM ; " + term; }};
-
-const TClientSyntax MySQLClientSyntax{
-    "$$", [](const std::string& term) { return "DELIMITER " + term; },
-    [](const std::string&) { return std::string("DELIMITER ;"); }};
-
 }  // namespace
+
+const char* BaseTerminator(TServerType dialect) {
+  switch (dialect) {
+    case srvInterBase: return "^";
+    case srvMySQL: return "$$";
+    default: return "";
+  }
+}
+
+std::string OpenTerminator(TServerType dialect, const std::string& term) {
+  return dialect == srvMySQL ? "DELIMITER " + term : "SET TERM " + term + " ;";
+}
+
+std::string CloseTerminator(TServerType dialect, const std::string& term) {
+  return dialect == srvMySQL ? std::string("DELIMITER ;") : "SET TERM ; " + term;
+}
 
 bool RunnableScriptSupported(TServerType dialect) {
   return dialect == srvInterBase || dialect == srvMySQL;
@@ -86,45 +80,9 @@ std::string ChooseTerminator(const std::string& text, const std::string& base) {
 }
 
 std::string RenderRunnableScriptText(TCustomSQLExec& exec, TServerType dialect, bool crlf) {
-  TStringList plain;
-  exec.RenderScript(plain, true);
-  const TClientSyntax* syntax = dialect == srvInterBase ? &IsqlSyntax
-                                : dialect == srvMySQL   ? &MySQLClientSyntax
-                                                        : nullptr;
-  TStringList lines;
-  const int count = exec.Count();
-  for (int i = 0; i < count; ++i) {
-    const TStatement& st = *exec.GetStatement(i);
-    const size_t begin = static_cast<size_t>(st.FirstLine);
-    const size_t end =
-        i + 1 < count ? static_cast<size_t>(exec.GetStatement(i + 1)->FirstLine) : plain.size();
-    if (!syntax || !StatementHoldsBody(st)) {
-      lines.insert(lines.end(), plain.begin() + static_cast<std::ptrdiff_t>(begin),
-                   plain.begin() + static_cast<std::ptrdiff_t>(end));
-      continue;
-    }
-    const std::string text = TrimControls(st.GetText());
-    const std::string term = ChooseTerminator(text, syntax->BaseTerminator);
-    lines.push_back(syntax->Open(term));
-    size_t start = 0;
-    for (;;) {
-      const size_t pos = text.find("\r\n", start);
-      if (pos == std::string::npos) {
-        lines.push_back(text.substr(start) + term);
-        break;
-      }
-      lines.push_back(text.substr(start, pos - start));
-      start = pos + 2;
-    }
-    lines.push_back(syntax->Close(term));
-    // The blank line that follows the statement in the plain script stays.
-    if (end > begin && plain[end - 1].empty()) lines.emplace_back();
-  }
-  const char* eol = crlf ? "\r\n" : "\n";
-  std::string out;
-  for (const std::string& line : lines) {
-    out += line;
-    out += eol;
-  }
-  return out;
+  TScriptOutputOptions options;
+  options.Dialect = dialect;
+  options.Crlf = crlf;
+  options.Runnable = RunnableScriptSupported(dialect);
+  return RenderScriptOutput(exec, options).Text;
 }

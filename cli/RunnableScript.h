@@ -24,6 +24,12 @@ class TStatement;
 // (InterBase/Firebird and MySQL).
 bool RunnableScriptSupported(TServerType dialect);
 
+// The client's short terminator for body statements ("^" for isql, "$$" for
+// the mysql client), and the lines that switch to a terminator and back.
+const char* BaseTerminator(TServerType dialect);
+std::string OpenTerminator(TServerType dialect, const std::string& term);
+std::string CloseTerminator(TServerType dialect, const std::string& term);
+
 // Whether the statement's text holds a body whose inner ";" would end it too
 // early: procedures, functions, triggers and packages (by statement kind, which
 // covers their empty stubs and restored bodies), and EXECUTE BLOCK, recognised

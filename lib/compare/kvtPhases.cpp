@@ -5,8 +5,15 @@
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
+#include "kinds/kvtComp_Def.h"
+#include "kinds/kvtComp_Exc.h"
+#include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Gnr.h"
+#include "kinds/kvtComp_Opr.h"
+#include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
+#include "kinds/kvtComp_Rol.h"
+#include "kinds/kvtComp_Rul.h"
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtComp_Viw.h"
@@ -35,31 +42,31 @@ const TComparePhase ComparePhases[] = {
     {1, "MatchTables", Always, &MatchTables},
     {2, "WriteScriptHeader", Always, &WriteHeader},
     {3, "UpdateDatabaseCharset", DbCharset, &UpdateDatabaseCharset},
-    {4, "CreateCollations", Always, nullptr},
-    {4, "AlterCollations", Always, nullptr},
+    {4, "CreateCollations", Always, &CreateCollations},
+    {4, "AlterCollations", Always, &AlterCollations},
     {5, "CreateSchemas", Always, &CreateSchemas},
     {5, "AlterSchemas", Always, &AlterSchemas},
     {6, "CreateConversions", Target(srvPostgreSQL), nullptr},
     {6, "AlterConversions", Target(srvPostgreSQL), nullptr},
-    {6, "CreateOperators", Target(srvPostgreSQL), nullptr},
-    {6, "AlterOperators", Target(srvPostgreSQL), nullptr},
-    {6, "CreateOperatorClasses", Target(srvPostgreSQL), nullptr},
-    {6, "AlterOperatorClasses", Target(srvPostgreSQL), nullptr},
-    {7, "CreateRules", Target(srvMSSQL), nullptr},
-    {7, "CreateDefaults", Target(srvMSSQL), nullptr},
-    {7, "AlterRules", Target(srvMSSQL), nullptr},
-    {7, "AlterDefaults", Target(srvMSSQL), nullptr},
+    {6, "CreateOperators", Target(srvPostgreSQL), &CreateOperators},
+    {6, "AlterOperators", Target(srvPostgreSQL), &AlterOperators},
+    {6, "CreateOperatorClasses", Target(srvPostgreSQL), &CreateOperatorClasses},
+    {6, "AlterOperatorClasses", Target(srvPostgreSQL), &AlterOperatorClasses},
+    {7, "CreateRules", Target(srvMSSQL), &CreateRules},
+    {7, "CreateDefaults", Target(srvMSSQL), &CreateDefaults},
+    {7, "AlterRules", Target(srvMSSQL), &AlterRules},
+    {7, "AlterDefaults", Target(srvMSSQL), &AlterDefaults},
     {8, "DropConstraints", Keys, nullptr},
     {9, "CreateDomains", Family(coDomain), nullptr},
-    {10, "DeclareFunctions", Family(coFunction), nullptr},
+    {10, "DeclareFunctions", Family(coFunction), &DeclareFunctions},
     {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), &EmptyTriggersOnDroppedViews},
     {12, "DropProcedures", Family(coProcedure), &DropProcedures},
     {13, "DropTriggers", Family(coTrigger), &DropTriggers},
     {14, "DropIndexes", Family(coIndex), nullptr},
     {15, "DropViews", Family(coView), &DropViews},
-    {16, "AlterFunctions", Family(coFunction), nullptr},
-    {17, "DropExceptions", Family(coException), nullptr},
-    {18, "DropFunctions", Family(coFunction), nullptr},
+    {16, "AlterFunctions", Family(coFunction), &AlterFunctions},
+    {17, "DropExceptions", Family(coException), &DropExceptions},
+    {18, "DropFunctions", Family(coFunction), &DropFunctions},
     {19, "AlterDomains", Family(coDomain), nullptr},
     {20, "CreateTables", Family(coTable), &CreateTables},
     {21, "CreateColumns", Family(coTable), &CreateColumns},
@@ -72,12 +79,18 @@ const TComparePhase ComparePhases[] = {
     // A view that cannot be created yet is retried in phase 34.
     {25, "CreateViews", Family(coView), &CreateViews, true},
     {26, "AlterViews", Family(coView), &AlterViews},
-    {27, "CreateRules", Family(coRule), nullptr},
+    {27, "CreateRules", Family(coRule), &CreateRules},
     {28, "CreateIndexes", Family(coIndex), nullptr},
     {28, "AlterIndexes", Family(coIndex), nullptr},
     {29, "CreateGenerators", Family(coGenerator), &CreateGenerators},
-    {30, "CreateExceptions", Family(coException), nullptr},
-    {30, "AlterExceptions", Family(coException), nullptr},
+    {30, "CreateExceptions", Family(coException), &CreateExceptions},
+    {30, "AlterExceptions", Family(coException), &AlterExceptions},
+    // Package headers come before the procedure bodies that call their
+    // routines (and after the exceptions and generators their bodies use);
+    // the bodies follow in phase 39, once the procedures are finished.
+    {30, "DropPackages", TargetIBOrOracle, &DropPackages},
+    {30, "CreatePackages", TargetIBOrOracle, &CreatePackages},
+    {30, "AlterPackages", TargetIBOrOracle, &AlterPackages},
     {31, "CreateConstraints", Keys, nullptr},
     {32, "AlterProcedures", Family(coProcedure), &AlterProcedures},
     // DEFAULT constraints follow the procedure bodies; they are keys of their
@@ -89,30 +102,29 @@ const TComparePhase ComparePhases[] = {
     {36, "AlterGenerators", Family(coGenerator), &AlterGenerators},
     {36, "DropGenerators", Family(coGenerator), &DropGenerators},
     {37, "RestoreProcedures", Family(coProcedure), &AlterProcedures},
-    {38, "DropDefaults", Target(srvMSSQL), nullptr},
-    {38, "DropRules", Target(srvMSSQL), nullptr},
-    {39, "DropPackages", TargetIBOrOracle, nullptr},
-    {39, "CreatePackages", TargetIBOrOracle, nullptr},
+    {38, "DropDefaults", Target(srvMSSQL), &DropDefaults},
+    {38, "DropRules", Target(srvMSSQL), &DropRules},
+    {39, "CreatePackageBodies", TargetIBOrOracle, &CreatePackageBodies},
     {40, "RestoreColumnOrder", Family(coTable), &RestoreColumnOrder},
     {40, "RecreateTablesForColumnOrder", Family(coTable), nullptr},
     {41, "DropPublications", Family(coTable), &DropPublications},
     {41, "AlterPublications", Family(coTable), &AlterPublications},
     {41, "CreatePublications", Family(coTable), &CreatePublications},
-    {42, "CreateRoles", Family(coRole), nullptr},
-    {42, "AlterRoles", Family(coRole), nullptr},
-    {43, "DropOperatorClasses", Target(srvPostgreSQL), nullptr},
-    {43, "DropOperators", Target(srvPostgreSQL), nullptr},
+    {42, "CreateRoles", Family(coRole), &CreateRoles},
+    {42, "AlterRoles", Family(coRole), &AlterRoles},
+    {43, "DropOperatorClasses", Target(srvPostgreSQL), &DropOperatorClasses},
+    {43, "DropOperators", Target(srvPostgreSQL), &DropOperators},
     {43, "DropConversions", Target(srvPostgreSQL), nullptr},
-    {43, "AlterRules", Target(srvPostgreSQL), nullptr},
-    {43, "DropRules", Target(srvPostgreSQL), nullptr},
-    {44, "CreateEvents", Always, nullptr},
-    {44, "AlterEvents", Always, nullptr},
-    {44, "DropEvents", Always, nullptr},
+    {43, "AlterRules", Target(srvPostgreSQL), &AlterRules},
+    {43, "DropRules", Target(srvPostgreSQL), &DropRules},
+    {44, "CreateEvents", Always, &CreateEvents},
+    {44, "AlterEvents", Always, &AlterEvents},
+    {44, "DropEvents", Always, &DropEvents},
     {45, "DropSchemas", Always, &DropSchemas},
-    {46, "DropCollations", Always, nullptr},
-    {47, "RevokeGrants", Grants, nullptr},
-    {47, "CreateGrants", Grants, nullptr},
-    {48, "DropRoles", Family(coRole), nullptr},
+    {46, "DropCollations", Always, &DropCollations},
+    {47, "RevokeGrants", Grants, &RevokeGrants},
+    {47, "CreateGrants", Grants, &CreateGrants},
+    {48, "DropRoles", Family(coRole), &DropRoles},
 };
 
 const size_t ComparePhaseCount = sizeof(ComparePhases) / sizeof(ComparePhases[0]);

@@ -116,8 +116,9 @@ void WriteDatabaseCharsetUpdate(TCustomSQLExec& exec, TObjs& master, TObjs& targ
   if (charset == targetOpts.DBCharSet.str()) return;
 
   const TIBSQLServerVersionType version = targetOpts.SQLServerVersion;
-  // Firebird 3.0 brought ALTER DATABASE SET DEFAULT CHARACTER SET; before it
-  // (and on InterBase) the system table is updated directly.
+  // Firebird 3.0 brought ALTER DATABASE SET DEFAULT CHARACTER SET and made the
+  // system tables read-only; before it (and on InterBase) the system table is
+  // updated directly.
   const bool alterDatabase = version == st_Firebird_30 || version == st_Firebird_40;
   if (!charset.empty()) {
     if (alterDatabase) {
@@ -129,7 +130,7 @@ void WriteDatabaseCharsetUpdate(TCustomSQLExec& exec, TObjs& master, TObjs& targ
           skStatement);
     }
   } else {
-    if (version == st_Firebird_30) {
+    if (alterDatabase) {
       exec.AddStatement("ALTER DATABASE SET DEFAULT CHARACTER SET NONE", skStatement);
       exec.AddComment("/* Database charset: <none> */\r\n");
     } else {

@@ -277,7 +277,11 @@ void TDbObj::CreateDependDef() {
 
 void TDbObj::DropDependDef() {
   if (!GetExists() || IsKeptForMaster()) return;
-  DropDependents();
+  {
+    // What goes first because this object goes records it as the cause.
+    TCauseScope cause(GetSQLExec(), *this);
+    DropDependents();
+  }
   if (GetExists()) {
     ForEachColumn([](TDbObj& c) { c.SetExists(false); });
     const std::string& name = Name.empty() && GetListId() == olCtr ? AutoName : Name;
@@ -464,8 +468,12 @@ std::string IBDescription(TDbObj* o, const TDescTarget& t) {
   auto Q = [o](const std::string& s) { return o->QuoteName(s); };
   auto L = [](const std::string& s) { return QuoteLiteral(s, srvInterBase); };
   TIBServerOptions* opts = o->GetServerOptions();
-  const TUpdateDescriptionType mode =
-      opts ? opts->IBCompareOptions->UpdateDescriptionMode : udSysTables;
+  TUpdateDescriptionType mode = opts ? opts->IBCompareOptions->UpdateDescriptionMode : udSysTables;
+  // Firebird 3 and later refuse updates of their system tables; COMMENT ON
+  // stores the same description.
+  if (mode == udSysTables && opts &&
+      (opts->SQLServerVersion == st_Firebird_30 || opts->SQLServerVersion == st_Firebird_40))
+    mode = udComment;
   const std::string comment = t.Word(&TDescriptionWords::IBComment);
 
   std::string sql;

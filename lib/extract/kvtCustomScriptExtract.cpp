@@ -15,6 +15,7 @@
 #include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
+#include "kinds/kvtComp_Opr.h"
 #include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Rol.h"

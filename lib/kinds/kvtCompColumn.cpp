@@ -145,10 +145,17 @@ bool IsDefaultOfColumn(const TCtrData* ctr, const std::string& name) {
 
 TFldData::TFldData(TObjs* aObjs, TDbObj* owner) : TDbObj(aObjs), Owner(owner) {
   ObjType = owner && owner->IsProcedure() ? dboParam : dboField;
-  if (owner && owner->IsTable()) IdentityGenerator = std::make_unique<TGnrData>(aObjs, this);
+  // A table column's identity generator is created when first asked for:
+  // only DB2 identity options use it, and schemas hold many columns.
 }
 
 TFldData::~TFldData() = default;
+
+TGnrData* TFldData::GetIdentityGenerator() {
+  if (!IdentityGenerator && Owner && Owner->IsTable())
+    IdentityGenerator = std::make_unique<TGnrData>(Objs, this);
+  return IdentityGenerator.get();
+}
 
 // ---------------------------------------------------------------------------
 // Simple queries
@@ -262,7 +269,7 @@ void TFldData::Assign(const TFldData& s) {
   Identity = s.Identity;
   IdentitySeed = s.IdentitySeed;
   IdentityIncrement = s.IdentityIncrement;
-  if (IdentityGenerator && s.IdentityGenerator) {
+  if (s.IdentityGenerator && GetIdentityGenerator()) {
     TGnrData& g = *IdentityGenerator;
     const TGnrData& sg = *s.IdentityGenerator;
     g.MaxValue = sg.MaxValue;
@@ -640,7 +647,7 @@ std::string TFldData::BodyDB2() {
     s += std::string(" GENERATED ") + (Db2Generated == 'A' ? "ALWAYS " : "BY DEFAULT ");
     if (Identity)
       s += "AS IDENTITY" +
-           (IdentityGenerator ? IdentityGenerator->GetIdentityOptions() : std::string());
+           (GetIdentityGenerator() ? IdentityGenerator->GetIdentityOptions() : std::string());
     else
       s += "AS(" + Db2GeneratedExpression + ")";
   }

@@ -187,7 +187,8 @@ class TFldData : public TDbObj {
   bool Identity = false;
   int32_t IdentitySeed = 0;
   int32_t IdentityIncrement = 0;
-  std::unique_ptr<TGnrData> IdentityGenerator;  // DB2 identity options; table columns only
+  // DB2 identity options; table columns only, created by GetIdentityGenerator.
+  std::unique_ptr<TGnrData> IdentityGenerator;
   char Db2Generated = 0;                        // 'A' ALWAYS, 'D' BY DEFAULT, 0 or ' ' none
   std::string Db2GeneratedExpression;
   bool NotForReplication = false;
@@ -224,6 +225,9 @@ class TFldData : public TDbObj {
   std::string GetDropSQL() override;       // ALTER TABLE ... DROP
 
   // ---- Operations ----
+  // The identity generator of a table column, created on first use; null
+  // for other columns.
+  TGnrData* GetIdentityGenerator();
   // The type part of the definition alone; the match phase compares it.
   std::string GetTypeText();
   // DefaultValue; a value in double quotes becomes an SQL string literal.

@@ -1,4 +1,6 @@
-// Exceptions and events.
+// InterBase/Firebird exceptions (named error messages) and SQL Anywhere
+// events with their schedules. Exceptions are matched by name in the two
+// exception lists; a changed message is altered in place.
 #pragma once
 
 #include <bitset>
@@ -7,12 +9,16 @@
 
 #include "core/kvtClasses.h"
 
-// An exception. Its DDL and comparison phases are added with the exception kind.
+struct TCompareContext;
+
 class TExcData : public TDbObj {
  public:
   explicit TExcData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboException; }
   const char* ClassName() const override { return "TExcData"; }
   TObjListId GetListId() const override { return olExc; }
+
+  std::string GetCreateSQL() override;  // CREATE EXCEPTION name 'message'
+  std::string GetAlterSQL() override;   // ALTER EXCEPTION name 'message'
 
   std::string Message;  // the exception text, unquoted
 };
@@ -39,15 +45,21 @@ class TEvtSdlData {
   int32_t EverySeconds = 0;
   int32_t Reserved = 0;  // kept for hosts; never written
   TScheduleDays OnDays;  // ON days
+
+  // The SCHEDULE clause; `quoter` quotes the schedule name.
+  std::string GetText(TDbObj& quoter) const;
 };
 
-// An SQL Anywhere event. Its DDL and comparison phases are added with the event kind.
-// The base Body holds the HANDLER text.
+// An SQL Anywhere event. The base Body holds the HANDLER text. A changed
+// event is dropped and created again.
 class TEvtData : public TDbObj {
  public:
   explicit TEvtData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboEvent; }
   const char* ClassName() const override { return "TEvtData"; }
   TObjListId GetListId() const override { return olEvt; }
+
+  std::string GetCreateSQL() override;
+  std::string GetDropSQL() override;
 
   TNamedObjList<TEvtSdlData> Schedules;
   std::string Location;  // AT clause
@@ -55,3 +67,15 @@ class TEvtData : public TDbObj {
   std::string EventType;       // TYPE
   std::string WhereCondition;  // WHERE
 };
+
+// Comparison phases.
+// Target exceptions the master does not have (by name).
+void DropExceptions(TCompareContext& ctx);
+// Master exceptions the target does not have (by name).
+void CreateExceptions(TCompareContext& ctx);
+// Exceptions of both sides whose texts differ: ALTER EXCEPTION.
+void AlterExceptions(TCompareContext& ctx);
+// Events: new ones, changed ones (re-created) and vanished ones.
+void CreateEvents(TCompareContext& ctx);
+void AlterEvents(TCompareContext& ctx);
+void DropEvents(TCompareContext& ctx);

@@ -1,4 +1,5 @@
-// Roles, logins, users and grants.
+// Roles, logins, database users and privilege grants. Grants are paired
+// through their GRANT text: a grant that changed is revoked and granted anew.
 #pragma once
 
 #include <bitset>
@@ -8,10 +9,12 @@
 #include "core/kvtClasses.h"
 #include "core/kvtTypes.h"
 
+struct TCompareContext;
+
 // Role kinds (RoleKind).
 enum : uint8_t { rkRole = 0, rkLogin = 1, rkUser = 2 };
 
-// A role, login or database user. Its DDL and comparison phases are added with the role kind.
+// A role, login or database user.
 class TRolData : public TDbObj {
  public:
   explicit TRolData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboRole; }
@@ -19,6 +22,14 @@ class TRolData : public TDbObj {
   TObjListId GetListId() const override { return olRol; }
   // Keeps the container's first-role-by-name index current.
   void AddedToList(const std::string& key) override;
+
+  // "Role: ", "Login: " or "User: " and the name.
+  std::string GetListKey() override;
+  std::string GetCreateSQL() override;
+  // ASE logins and roles are created in the master database; the script
+  // returns to the target database afterwards.
+  std::string GetCreateScript() override;
+  std::string GetDropSQL() override;
 
   std::string RoleOwner;   // owner, shown in a comment
   bool IsAppRole = false;  // MS SQL application role
@@ -76,7 +87,8 @@ enum : uint8_t {
   pvUsage = 43
 };
 
-// One privilege grant. Its texts and comparison phases are added with the grant kind.
+// One privilege grant: privileges on an object, a role granted, or
+// server-level (system) privileges.
 class TGntData : public TDbObj {
  public:
   explicit TGntData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboGrant; }
@@ -84,6 +96,16 @@ class TGntData : public TDbObj {
   TObjListId GetListId() const override { return olGnt; }
   // A grant goes with the object it is on.
   bool ReleaseUse(TDbObj& used) override;
+
+  // The GRANT text; for InterBase/Firebird rendered without quoting, so that
+  // the key does not depend on the SQL dialect.
+  std::string GetListKey() override;
+  std::string GetCreateSQL() override;  // the GRANT statement
+  std::string GetDropSQL() override;    // the REVOKE statement
+  std::string QuoteName(const std::string& name) override;
+
+  // A grant of a role (ObjectKind dboRole) rather than of privileges.
+  bool IsRoleGrant() const { return ObjectKind == dboRole; }
 
   std::string GrantText;  // a grant statement kept verbatim
   TPrivileges Privileges;
@@ -97,4 +119,26 @@ class TGntData : public TDbObj {
   TStringList Columns;                // column names of column privileges
   // Family the grant is compared under: coGrant, coRoleGrant, coUserGrant or coObjGrant.
   TCmpObjType GrantClass = coGrant;
+
+ private:
+  // The privileges (and columns and object) after GRANT / REVOKE.
+  std::string GetPrivilegeClause();
+  // The receiver after TO / FROM, with its kind word.
+  std::string GetGranteeClause();
+  // The object, or the role of a role grant, when it is an object grant.
+  bool IsObjectGrant() const;
+
+  bool RenderingKey = false;  // GetListKey: names unquoted
 };
+
+// Comparison phases.
+// New roles, logins and users (in that order), with their descriptions.
+void CreateRoles(TCompareContext& ctx);
+// Role descriptions that changed.
+void AlterRoles(TCompareContext& ctx);
+// Target grants the master does not have with the same text: revoked.
+void RevokeGrants(TCompareContext& ctx);
+// Master grants the target does not have (or lost with their object): granted.
+void CreateGrants(TCompareContext& ctx);
+// Vanished users, then (not for MS SQL and ASE) logins and roles.
+void DropRoles(TCompareContext& ctx);

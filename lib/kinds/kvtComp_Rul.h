@@ -1,4 +1,5 @@
-// Rules.
+// Rules: MS SQL rule objects and PostgreSQL query-rewrite rules, compared by
+// their creation text and re-created when it differs.
 #pragma once
 
 #include <cstdint>
@@ -9,13 +10,19 @@
 // PostgreSQL rule events (RuleEvent); other values write no event word.
 enum : uint8_t { reInsert = 1, reUpdate = 2, reDelete = 3, reSelect = 5 };
 
-// An MS SQL rule object or a PostgreSQL query-rewrite rule. Its DDL and
-// comparison phases are added with the rule kind.
+struct TCompareContext;
+
+// An MS SQL rule object or a PostgreSQL query-rewrite rule.
 class TRulData : public TDbObj {
  public:
   explicit TRulData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboRule; }
   const char* ClassName() const override { return "TRulData"; }
   TObjListId GetListId() const override { return olRul; }
+
+  std::string GetCreateSQL() override;
+  // The creation text, without selecting a current schema.
+  std::string GetCreateScript() override { return GetCreateSQL(); }
+  std::string GetDropSQL() override;
 
   // The condition after AS; PostgreSQL: the rule's command text. An empty
   // MS SQL rule is created from StatementText.
@@ -26,3 +33,9 @@ class TRulData : public TDbObj {
   std::string DoClause;     // PostgreSQL: text right after DO, may be empty
   bool DoNothing = false;   // PostgreSQL DO NOTHING
 };
+
+// Comparison phases: new rules, changed rules (dropped and created again)
+// and vanished rules.
+void CreateRules(TCompareContext& ctx);
+void AlterRules(TCompareContext& ctx);
+void DropRules(TCompareContext& ctx);

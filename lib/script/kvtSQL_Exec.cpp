@@ -102,15 +102,37 @@ TStatement* TCustomSQLExec::AddStatement(const std::string& sql, TStatementKind 
     st->Terminator = terminator;
   else if (kind != skComment)
     st->Terminator = kStatementEnd;
+  if (!Causes.empty() && kind != skComment) {
+    const TCause& c = Causes.back();
+    if (c.Name != objName || c.Kind != objType || c.Parent != parentName) {
+      st->CauseName = c.Name;
+      st->CauseParent = c.Parent;
+      st->CauseKind = c.Kind;
+    }
+  }
   Statements.push_back(std::move(st));
   return Statements.back().get();
+}
+
+TCauseScope::TCauseScope(TCustomSQLExec* exec, const TDbObj& obj) : Exec(exec) {
+  if (!Exec) return;
+  Exec->Causes.push_back(TCustomSQLExec::TCause{
+      obj.Name.empty() ? obj.AutoName : obj.Name,
+      obj.IsColumn() ? obj.GetParentName() : std::string(), obj.ObjType});
+}
+
+TCauseScope::~TCauseScope() {
+  if (Exec && !Exec->Causes.empty()) Exec->Causes.pop_back();
 }
 
 TStatement* TCustomSQLExec::AddComment(const std::string& text) {
   return AddStatement(text, skComment, "/*  */", dboUnknown, saComment);
 }
 
-void TCustomSQLExec::Clear() { Statements.clear(); }
+void TCustomSQLExec::Clear() {
+  Statements.clear();
+  Causes.clear();
+}
 
 void TCustomSQLExec::DeleteStatement(int index) {
   if (index >= 0 && index < Count()) Statements.erase(Statements.begin() + index);

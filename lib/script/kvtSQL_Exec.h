@@ -56,6 +56,15 @@ class TStatement {
   std::string ParentName;        // a column's table, a parameter's procedure
   std::string Description;       // for description statements: the text stored
   std::string Terminator;        // text that ends the statement when rendered
+  // The object whose change forced this statement (a view dropped because a
+  // column it reads goes, say); empty when the statement is the object's own.
+  std::string CauseName;
+  std::string CauseParent;       // the cause's table when it is a column
+  TDbObject CauseKind = dboUnknown;
+  // Why running the statement can lose or refuse existing data (a type change
+  // that can truncate or fail on existing rows); empty when it cannot. Drops
+  // of tables and columns are recognised by their kind and action.
+  std::string DataRisk;
 
   // The lines joined, each followed by CR LF.
   std::string GetText() const;
@@ -113,6 +122,28 @@ class TCustomSQLExec {
 
   int Count() const { return static_cast<int>(Statements.size()); }
   TStatement* GetStatement(int index) const;
+
+  // The objects whose change is being carried out, innermost last. A
+  // statement added for another object records the innermost one as its
+  // cause. Kept through TCauseScope.
+  struct TCause {
+    std::string Name;
+    std::string Parent;
+    TDbObject Kind = dboUnknown;
+  };
+  std::vector<TCause> Causes;
+};
+
+// While alive, statements for other objects record `obj` as their cause.
+class TCauseScope {
+ public:
+  TCauseScope(TCustomSQLExec* exec, const TDbObj& obj);
+  ~TCauseScope();
+  TCauseScope(const TCauseScope&) = delete;
+  TCauseScope& operator=(const TCauseScope&) = delete;
+
+ private:
+  TCustomSQLExec* Exec;
 };
 
 // The statement list a comparison creates, with the target database's options.

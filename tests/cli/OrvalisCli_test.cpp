@@ -194,6 +194,56 @@ TEST(OrvalisCli, RunnableLeavesStatementsWithoutBodiesAlone) {
   EXPECT_EQ(runnable.str(), plain.str());
 }
 
+// Exit 3 only when --safe wrote something as a comment; a summary replaces
+// the script.
+TEST(OrvalisCli, SafeSummaryAndExplainOnAComparison) {
+  TCodeRun run;
+  AddTable(*run.Master.Objs, "T", {"A", "B"});
+  AddTable(*run.Target.Objs, "T", {"A", "OLD"});
+  AddTable(*run.Target.Objs, "GONE", {"A"});
+  TCliOptions opts;
+  opts.Safe = true;
+  std::ostringstream out, err;
+  EXPECT_EQ(CompareAndWrite(run.Veltrane, opts, out, err), ExitUnsafe) << err.str();
+  EXPECT_NE(out.str().find("-- DROP TABLE GONE;"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("-- ALTER TABLE T DROP OLD;"), std::string::npos);
+  EXPECT_NE(out.str().find("\nALTER TABLE T ADD B INTEGER;"), std::string::npos);
+  EXPECT_NE(err.str().find("--safe left 2 statements"), std::string::npos) << err.str();
+
+  TCodeRun adding;
+  AddTable(*adding.Master.Objs, "T", {"A", "B"});
+  AddTable(*adding.Target.Objs, "T", {"A"});
+  std::ostringstream safeOut, safeErr;
+  EXPECT_EQ(CompareAndWrite(adding.Veltrane, opts, safeOut, safeErr), ExitDifferent);
+
+  opts.Safe = false;
+  opts.Summary = TSummaryMode::Text;
+  std::ostringstream summary;
+  EXPECT_EQ(CompareAndWrite(run.Veltrane, opts, summary, err), ExitDifferent);
+  // Column A's position is written again after the column changes.
+  EXPECT_EQ(summary.str(),
+            "column T.B created\n"
+            "column T.OLD dropped\n"
+            "table GONE dropped\n"
+            "column T.A altered\n");
+}
+
+TEST(OrvalisCli, PipelineOptionsAreParsed) {
+  TCliOptions opts;
+  std::string error;
+  ASSERT_TRUE(ParseCliArguments({"--summary=json", "--safe", "--explain", "m", "t"}, opts, error))
+      << error;
+  EXPECT_EQ(opts.Summary, TSummaryMode::Json);
+  EXPECT_TRUE(opts.Safe && opts.Explain);
+  TCliOptions text;
+  ASSERT_TRUE(ParseCliArguments({"--summary", "m", "t"}, text, error));
+  EXPECT_EQ(text.Summary, TSummaryMode::Text);
+  TCliOptions bad;
+  EXPECT_FALSE(ParseCliArguments({"--summary=xml", "m", "t"}, bad, error));
+  EXPECT_NE(error.find("valid formats: text, json"), std::string::npos);
+  EXPECT_FALSE(ParseCliArguments({"--safe=yes", "m", "t"}, bad, error));
+}
+
 TEST(OrvalisCli, CrlfOptionOnTheWholeRun) {
   TTempDir dir;
   const std::string m = dir.Write("m.sql", "");

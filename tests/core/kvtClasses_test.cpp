@@ -555,6 +555,12 @@ TEST(DependencyWalks, DropEmptiesAndDropsUsersFirst) {
   EXPECT_FALSE(d.t->Exists || d.v1->Exists || d.v2->Exists || d.g->Exists);
   EXPECT_TRUE(d.tr->Exists && d.p->Exists);
 
+  // Each statement for a dependent names the object whose removal forced it:
+  // the innermost one (V2 goes for V1, which goes for T).
+  std::vector<std::string> causes;
+  for (const auto& st : d.f.exec.Statements) causes.push_back(st->CauseName);
+  EXPECT_EQ(causes, (std::vector<std::string>{"V1", "T", "T", "T", ""}));
+
   // Each object goes once: a second walk appends nothing.
   d.t->DropDependDef();
   d.v1->DropDependDef();
@@ -701,6 +707,10 @@ TEST(DbObj, DescriptionStatementsPerDialect) {
        [](CompareFixture& f) { return MakeColumn(f, MakeProc(f, false)); }, none,
        "UPDATE RDB$PROCEDURE_PARAMETERS SET RDB$DESCRIPTION = \r\n'It''s'\r\n"
        "WHERE RDB$PROCEDURE_NAME = 'P' AND RDB$PARAMETER_NAME = 'C'"},
+      {"ib systables on Firebird 3 writes COMMENT ON", srvInterBase,
+       [](CompareFixture& f) { return MakeTable(f); },
+       [](TObjs& o) { o.IBServerOptions->SQLServerVersion = st_Firebird_30; },
+       "COMMENT ON TABLE T IS\r\n'It''s'"},
       {"ib systables other kind", srvInterBase,
        [](CompareFixture& f) {
          auto* o = f.Add<TFake>(f.target, f.target.PkgList, dboPackage, "K");

@@ -256,8 +256,8 @@ const TColumnCase kColumnCases[] = {
        f.Nullable = false;
        f.Identity = true;
        f.Db2Generated = 'A';
-       f.IdentityGenerator->StartWith = "1";
-       f.IdentityGenerator->IncrementBy = "1";
+       f.GetIdentityGenerator()->StartWith = "1";
+       f.GetIdentityGenerator()->IncrementBy = "1";
      },
      "C INTEGER NOT NULL GENERATED ALWAYS AS IDENTITY(START WITH 1, INCREMENT BY 1, CACHE 20)"},
     {"DB2 clob logged", srvDB2,
@@ -515,7 +515,7 @@ TEST(ColumnAttributes, AssignCopiesAllButOwnerAndPositions) {
   src.Matched = true;
   src.Dimensions = {{1, 2}};
   src.XmlSchemaCollection = "(X)";
-  src.IdentityGenerator->StartWith = "5";
+  src.GetIdentityGenerator()->StartWith = "5";
   TFldData& dst = *t2->Fields[0];
   dst.Assign(src);
   EXPECT_EQ(dst.Name, "B");
@@ -526,7 +526,7 @@ TEST(ColumnAttributes, AssignCopiesAllButOwnerAndPositions) {
   EXPECT_FALSE(dst.Matched);
   EXPECT_TRUE(dst.SameDimensions(src));
   EXPECT_EQ(dst.XmlSchemaCollection, "(X)");
-  EXPECT_EQ(dst.IdentityGenerator->StartWith, "5");
+  EXPECT_EQ(dst.GetIdentityGenerator()->StartWith, "5");
 
   TFldData typed(&objs, nullptr);
   typed.AssignType(src);

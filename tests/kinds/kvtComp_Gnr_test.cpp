@@ -31,7 +31,7 @@ TEST(Generator, IdentityOptionsOfAColumnOnlyForDB2) {
   TObjs objs;
   objs.SetServerType(srvDB2);
   TTblData* t = AddTable(objs, "T", {{"ID"}});
-  TGnrData& g = *t->Fields[0]->IdentityGenerator;
+  TGnrData& g = *t->Fields[0]->GetIdentityGenerator();
   EXPECT_FALSE(g.ValueType);  // a column's options have no value type of their own
   g.StartWith = "100";
   g.IncrementBy = "10";

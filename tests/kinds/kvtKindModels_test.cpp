@@ -7,6 +7,7 @@
 #include "kinds/kvtComp_Exc.h"
 #include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Idx.h"
+#include "kinds/kvtComp_Opr.h"
 #include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Rol.h"

@@ -1,0 +1,153 @@
+// A whole run on generated scripts as users have them: per table ten
+// columns, a primary key, an index, a view, a selectable procedure and a
+// trigger. The master differs from the target in a few percent of the
+// tables (a retyped column, a new column, a changed procedure body).
+//
+// BM_ExtractFirebird reads one script (bytes per second is the parser's
+// throughput); BM_RunFirebird extracts both sides and compares, reporting
+// the time of each step and the process's peak memory.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "compare/kvtVeltrane.h"
+#include "core/kvtDBStructure.h"
+#include "extract/kvtIBScriptExtract.h"
+#include "script/kvtSQL_Exec.h"
+
+namespace {
+
+std::string FirebirdScript(int tables, bool master) {
+  std::string s;
+  s.reserve(static_cast<size_t>(tables) * 1500);
+  s += "SET SQL DIALECT 3;\r\n\r\n";
+  char n[16];
+  for (int t = 0; t < tables; ++t) {
+    std::snprintf(n, sizeof n, "%05d", t);
+    const std::string tbl = std::string("ORDERS_") + n;
+    const bool retyped = master && t % 20 == 7;
+    const bool added = master && t % 50 == 11;
+    s += "CREATE TABLE " + tbl + " (\r\n";
+    s += "  ID INTEGER NOT NULL,\r\n";
+    s += "  CUSTOMER_ID INTEGER NOT NULL,\r\n";
+    s += "  NAME VARCHAR(80) CHARACTER SET UTF8,\r\n";
+    s += std::string("  AMOUNT ") + (retyped ? "NUMERIC(18, 4)" : "NUMERIC(15, 2)") + " DEFAULT 0,\r\n";
+    s += "  CREATED TIMESTAMP,\r\n";
+    s += "  STATUS CHAR(1) DEFAULT 'N' NOT NULL,\r\n";
+    s += "  NOTE VARCHAR(250),\r\n";
+    s += "  WEIGHT DOUBLE PRECISION,\r\n";
+    s += "  SHIPPED DATE,\r\n";
+    if (added) s += "  PRIORITY SMALLINT,\r\n";
+    s += "  REMARKS BLOB SUB_TYPE 1,\r\n";
+    s += "  CONSTRAINT PK_" + tbl + " PRIMARY KEY (ID)\r\n);\r\n";
+    s += "CREATE INDEX IX_" + tbl + " ON " + tbl + " (CUSTOMER_ID, CREATED);\r\n";
+    s += "CREATE VIEW V_" + tbl + " (ID, NAME, AMOUNT) AS\r\n  SELECT ID, NAME, AMOUNT FROM " + tbl +
+         " WHERE STATUS = 'N';\r\n";
+    s += "SET TERM ^ ;\r\n";
+    s += "CREATE PROCEDURE P_" + tbl + " (A_CUSTOMER INTEGER)\r\nRETURNS (O_ID INTEGER, O_AMOUNT NUMERIC(15, 2))\r\nAS\r\nBEGIN\r\n";
+    s += "  FOR SELECT ID, AMOUNT FROM " + tbl + " WHERE CUSTOMER_ID = :A_CUSTOMER";
+    s += master && t % 25 == 3 ? " AND STATUS <> 'X'" : "";
+    s += "\r\n    INTO :O_ID, :O_AMOUNT\r\n  DO SUSPEND;\r\nEND^\r\n";
+    s += "CREATE TRIGGER TR_" + tbl + " FOR " + tbl +
+         " ACTIVE BEFORE INSERT POSITION 0 AS\r\nBEGIN\r\n  IF (NEW.CREATED IS NULL) THEN "
+         "NEW.CREATED = CURRENT_TIMESTAMP;\r\nEND^\r\n";
+    s += "SET TERM ; ^\r\n\r\n";
+  }
+  return s;
+}
+
+// A script file in a scratch directory, removed with the object.
+struct TScriptFile {
+  std::filesystem::path Path;
+  size_t Size = 0;
+  explicit TScriptFile(const std::string& name, const std::string& text) {
+    Path = std::filesystem::temp_directory_path() /
+           ("orvalis-bench-" + std::to_string(::getpid()) + "-" + name);
+    std::ofstream(Path, std::ios::binary) << text;
+    Size = text.size();
+  }
+  ~TScriptFile() {
+    std::error_code ec;
+    std::filesystem::remove(Path, ec);
+  }
+};
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_ExtractFirebird(benchmark::State& state) {
+  const TScriptFile file("target.sql", FirebirdScript(static_cast<int>(state.range(0)), false));
+  for (auto _ : state) {
+    TDBStructure db;
+    TIBScriptExtract extract;
+    extract.SetDBStructure(&db);
+    extract.ScriptFiles = {file.Path.string()};
+    if (!extract.Extract()) state.SkipWithError("the script did not parse");
+    benchmark::DoNotOptimize(db.Objs->TblList.Count());
+    state.PauseTiming();
+    extract.SetDBStructure(nullptr);
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size));
+}
+BENCHMARK(BM_ExtractFirebird)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_RunFirebird(benchmark::State& state) {
+  const int tables = static_cast<int>(state.range(0));
+  const TScriptFile master("master.sql", FirebirdScript(tables, true));
+  const TScriptFile target("target.sql", FirebirdScript(tables, false));
+  using TClock = std::chrono::steady_clock;
+  double extractSeconds = 0, compareSeconds = 0;
+  for (auto _ : state) {
+    TDBStructure m, t;
+    TIBScriptExtract extract;
+    TVeltrane veltrane;
+    veltrane.SetDBStructureMaster(&m);
+    veltrane.SetDBStructureTarget(&t);
+    veltrane.OnBeforeExtract = [&](void*) {
+      veltrane.ExtractorMaster = &extract;
+      veltrane.ExtractorTarget = &extract;
+    };
+    veltrane.OnBeforeExtractMaster = [&](void*) {
+      extract.SetDBStructure(&m);
+      extract.ScriptFiles = {master.Path.string()};
+    };
+    veltrane.OnBeforeExtractTarget = [&](void*) {
+      extract.SetDBStructure(&t);
+      extract.ScriptFiles = {target.Path.string()};
+    };
+    const auto start = TClock::now();
+    if (!veltrane.Extract()) state.SkipWithError("the scripts did not parse");
+    const auto extracted = TClock::now();
+    veltrane.Compare();
+    TStringList lines;
+    veltrane.GetSQLExec()->RenderScript(lines, false);
+    benchmark::DoNotOptimize(lines.data());
+    const auto compared = TClock::now();
+    extractSeconds += std::chrono::duration<double>(extracted - start).count();
+    compareSeconds += std::chrono::duration<double>(compared - extracted).count();
+    state.PauseTiming();
+    extract.SetDBStructure(nullptr);
+    veltrane.SetDBStructureMaster(nullptr);
+    veltrane.SetDBStructureTarget(nullptr);
+    state.ResumeTiming();
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["extract_s"] = extractSeconds / n;
+  state.counters["compare_s"] = compareSeconds / n;
+  state.counters["peak_MB"] = PeakMegabytes();
+  state.counters["script_MB"] = static_cast<double>(master.Size) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_RunFirebird)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
