@@ -550,11 +550,13 @@ void TPrcData::AlterInTarget() {
       TPrcData* callee = ProcedureOf(*target->UseOfList[i]);
       TPrcData* masterCallee = PairOf(callee);
       if (!masterCallee || !target->CanEmptyBody() || !masterCallee->ParamsDiffer(*callee)) continue;
+      TCauseScope cause(GetSQLExec(), *callee);
       Comment(*this, "Params list changed into " + QuoteName(callee->Name) + "... ");
       Comment(*this, "Empty: " + target->Name);
       target->EmptyBody(true);
     }
     // Procedures calling this one are emptied before it changes.
+    TCauseScope cause(GetSQLExec(), *target);
     for (size_t i = 0; i < target->UseInList.size(); ++i) {
       TDependObj* r = target->UseInList[i].get();
       TPrcData* caller = ProcedureOf(*r);
@@ -706,6 +708,7 @@ void AlterProcedures(TCompareContext& ctx) {
       return;
     }
     if (!m.ParamsDiffer(*t) || m.SameText(m.CompareText, t->CompareText)) return;
+    TCauseScope cause(&exec, *t);  // what is emptied or dropped here records it
     for (size_t i = 0; i < t->UseInList.size(); ++i) {
       TDependObj* r = t->UseInList[i].get();
       if (!r->Pending || !r->Obj) continue;

@@ -219,6 +219,12 @@ TEST_F(ProcedurePhases, CallerIsEmptiedBeforeItsCalleeGetsNewParameters) {
   EXPECT_FALSE(mp->NeedsRestore);
   const std::string script = Db.Script();
   EXPECT_EQ(script.find("/*  Empty P for Q(param list change)  */"), 0u) << script;
+  // The emptied caller names the procedure whose change forced it.
+  for (const auto& st : Db.Exec.Statements) {
+    if (st->Kind != skComment && st->ObjName == "P" && st->Action == saEmptyBody) {
+      EXPECT_EQ(st->CauseName, "Q");
+    }
+  }
 }
 
 TEST_F(ProcedurePhases, MSSQLTableFunctionIsCreatedWithItsBody) {
