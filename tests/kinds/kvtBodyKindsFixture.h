@@ -23,8 +23,8 @@ struct TParamSpec {
 };
 
 inline TPrcData* AddProcedure(TObjs& objs, const std::string& name, const std::string& body,
-                              std::initializer_list<TParamSpec> params = {},
-                              std::initializer_list<TParamSpec> results = {},
+                              const std::vector<TParamSpec>& params = {},
+                              const std::vector<TParamSpec>& results = {},
                               bool isFunction = false) {
   auto p = std::make_unique<TPrcData>(&objs);
   p->SetName(name);

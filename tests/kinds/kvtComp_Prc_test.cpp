@@ -111,7 +111,7 @@ struct TStubCase {
 };
 
 TEST(ProcedureStub, KeepsParametersAndResultsPerDialect) {
-  auto procedure = [](std::initializer_list<TParamSpec> params, std::initializer_list<TParamSpec> results) {
+  auto procedure = [](std::vector<TParamSpec> params, std::vector<TParamSpec> results) {
     return [params, results](TObjs& o) { return AddProcedure(o, "P", "BEGIN END", params, results); };
   };
   auto function = [](uint8_t resultType) {

@@ -152,7 +152,7 @@ TEST_F(ViewPhases, ViewUsedByAProcedure) {
 }
 
 TEST_F(ViewPhases, SelectableProcedureGetsItsNewResultsBeforeTheViewOverIt) {
-  auto build = [](TObjs& objs, std::initializer_list<TParamSpec> results, const std::string& viewBody) {
+  auto build = [](TObjs& objs, const std::vector<TParamSpec>& results, const std::string& viewBody) {
     TPrcData* p = AddProcedure(objs, "TOTALS", "BEGIN SUSPEND; END", {}, results);
     Uses(AddView(objs, "REPORT", viewBody), p);
   };
