@@ -6,6 +6,7 @@
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtComp_Viw.h"
 #include "kinds/kvtPhaseHeader.h"
+#include "kinds/kvtScoped.h"
 #include "kinds/kvtSqlText.h"
 #include "script/kvtSQL_Exec.h"
 
@@ -37,9 +38,6 @@ TPrcData* ProcedureOf(const TDependObj& r) { return r.Obj ? r.Obj->As<TPrcData>(
 // The target procedure of a master one (and the reverse): its Pair.
 TPrcData* PairOf(TPrcData* p) { return p && p->Pair ? p->Pair->As<TPrcData>() : nullptr; }
 
-void Comment(TDbObj& o, const std::string& text) {
-  if (TCustomSQLExec* exec = o.GetSQLExec()) exec->AddComment(o.MakeComment(text));
-}
 
 // MySQL routine characteristics in bit order, with their bit.
 struct TCharacteristicWord {
@@ -323,17 +321,7 @@ std::string TPrcData::GetStubBody() {
 }
 
 std::string TPrcData::WithStubBody(std::string (TPrcData::*text)()) {
-  std::string saved = std::move(Body);
-  Body = GetStubBody();
-  std::string result;
-  try {
-    result = (this->*text)();
-  } catch (...) {
-    Body = std::move(saved);
-    throw;
-  }
-  Body = std::move(saved);
-  return result;
+  return RenderWithBody(*this, GetStubBody(), [this, text] { return (this->*text)(); });
 }
 
 std::string TPrcData::GetStubCreateSQL() {
@@ -526,7 +514,7 @@ void DropViewsOnChangedParams(TPrcData& target, const std::string& reason) {
   for (size_t i = 0; i < target.UseInList.size(); ++i) {
     TDependObj* r = target.UseInList[i].get();
     if (!r->Obj || !r->Obj->IsView() || !r->Obj->GetExists()) continue;
-    Comment(target, " Drop " + r->Obj->Name + " for " + reason + "(param list change) ");
+    WriteComment(target, " Drop " + r->Obj->Name + " for " + reason + "(param list change) ");
     r->Obj->DropDependDef();
     r->Pending = false;
   }
@@ -536,11 +524,7 @@ void DropViewsOnChangedParams(TPrcData& target, const std::string& reason) {
 
 void TPrcData::AlterInTarget() {
   if (Altering) return;
-  Altering = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{Altering};
+  TFlagScope altering(Altering);
 
   TPrcData* target = PairOf(this);
   if (target) {
@@ -551,8 +535,8 @@ void TPrcData::AlterInTarget() {
       TPrcData* masterCallee = PairOf(callee);
       if (!masterCallee || !target->CanEmptyBody() || !masterCallee->ParamsDiffer(*callee)) continue;
       TCauseScope cause(GetSQLExec(), *callee);
-      Comment(*this, "Params list changed into " + QuoteName(callee->Name) + "... ");
-      Comment(*this, "Empty: " + target->Name);
+      WriteComment(*this, "Params list changed into " + QuoteName(callee->Name) + "... ");
+      WriteComment(*this, "Empty: " + target->Name);
       target->EmptyBody(true);
     }
     // Procedures calling this one are emptied before it changes.
@@ -561,8 +545,8 @@ void TPrcData::AlterInTarget() {
       TDependObj* r = target->UseInList[i].get();
       TPrcData* caller = ProcedureOf(*r);
       if (caller && PairOf(caller) && caller->CanEmptyBody()) {
-        Comment(*this, "empty dependent procedure body");
-        Comment(*this, "Clear: " + caller->Name + " for: " + Name);
+        WriteComment(*this, "empty dependent procedure body");
+        WriteComment(*this, "Clear: " + caller->Name + " for: " + Name);
         caller->EmptyBody(true);
       } else if (GetServerType() == srvMSSQL && r->Obj && r->Obj->GetListId() == olCtr) {
         r->Obj->DropDependDef();
@@ -595,7 +579,7 @@ void TPrcData::AlterInTarget() {
   }
   if (!target || !NeedsAlter()) return;
   CreateDependencies();
-  Comment(*this, "Alter (" + Name + ")");
+  WriteComment(*this, "Alter (" + Name + ")");
   if (GetServerType() == srvASE) {
     target->DropDependDef();
     CreateDependDef();

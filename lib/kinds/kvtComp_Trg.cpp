@@ -7,6 +7,7 @@
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Viw.h"
 #include "kinds/kvtPhaseHeader.h"
+#include "kinds/kvtScoped.h"
 #include "kinds/kvtSqlText.h"
 #include "script/kvtSQL_Exec.h"
 
@@ -276,23 +277,9 @@ std::string TTrgData::GetAlterSQL() {
   return "ALTER TRIGGER " + QuoteName(Name) + "\r\n" + Body;
 }
 
-std::string TTrgData::WithBody(const std::string& body) {
-  std::string saved = std::move(Body);
-  Body = body;
-  std::string text;
-  try {
-    text = GetCreateSQL();
-  } catch (...) {
-    Body = std::move(saved);
-    throw;
-  }
-  Body = std::move(saved);
-  return text;
-}
-
 std::string TTrgData::GetSQLText() {
   if (ParsedBody.empty()) ParsedBody = Body;
-  return WithBody(ParsedBody);
+  return RenderWithBody(*this, ParsedBody, [this] { return GetCreateSQL(); });
 }
 
 std::string TTrgData::GetStubBody() {
@@ -306,7 +293,9 @@ std::string TTrgData::GetStubBody() {
   }
 }
 
-std::string TTrgData::GetStubCreateSQL() { return WithBody(GetStubBody()); }
+std::string TTrgData::GetStubCreateSQL() {
+  return RenderWithBody(*this, GetStubBody(), [this] { return GetCreateSQL(); });
+}
 
 bool TTrgData::HasStubBody() { return SameText(Body, GetStubBody()); }
 

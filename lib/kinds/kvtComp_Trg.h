@@ -95,7 +95,6 @@ class TTrgData : public TDbObj {
   bool SameText(const std::string& a, const std::string& b) const;
 
  private:
-  std::string WithBody(const std::string& body);
   std::string IBTypeText() const;
   std::string MSSQLHeader(const char* verb);
   // The event words in the order INSERT, UPDATE, DELETE, joined by `sep`.

@@ -13,6 +13,7 @@
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtPhaseHeader.h"
+#include "kinds/kvtScoped.h"
 #include "kinds/kvtSqlText.h"
 #include "script/kvtSQL_Exec.h"
 
@@ -63,18 +64,6 @@ std::vector<TTrgData*> TriggersOf(TObjs* objs, TViwData& view) {
   return out;
 }
 
-void Comment(TDbObj& o, const std::string& text) {
-  if (TCustomSQLExec* exec = o.GetSQLExec()) exec->AddComment(o.MakeComment(text));
-}
-
-// Sets a flag for the length of a walk.
-struct TWalkGuard {
-  explicit TWalkGuard(bool& flag) : Flag(flag) { Flag = true; }
-  ~TWalkGuard() { Flag = false; }
-  TWalkGuard(const TWalkGuard&) = delete;
-  TWalkGuard& operator=(const TWalkGuard&) = delete;
-  bool& Flag;
-};
 
 }  // namespace
 
@@ -180,7 +169,7 @@ void TViwData::CreateDependDef() {
   // Views that use each other (a schema the server would reject) must not
   // recurse without end: the inner call finds the walk running.
   if (GetExists() || Creating) return;
-  TWalkGuard guard(Creating);
+  TFlagScope guard(Creating);
   CreateDependencies();
   if (GetExists()) return;
   TCustomSQLExec* exec = GetSQLExec();
@@ -244,7 +233,7 @@ void TViwData::CreateDependencies() {
       // columns before the view is created.
       auto* targetPrc = prc->Pair ? prc->Pair->As<TPrcData>() : nullptr;
       if (targetPrc && targetPrc->GetExists() && prc->ParamsDiffer(*targetPrc) && prc->NeedsAlter()) {
-        Comment(*this, "Alter procedure: " + prc->Name + " for view: " + Name);
+        WriteComment(*this, "Alter procedure: " + prc->Name + " for view: " + Name);
         prc->AlterInTarget();
       }
     }
@@ -265,7 +254,7 @@ void TViwData::MarkCreated() {
 void TViwData::DropDependents() {
   // Views that use each other must not recurse without end.
   if (Dropping) return;
-  TWalkGuard guard(Dropping);
+  TFlagScope guard(Dropping);
   const bool ase = GetServerType() == srvASE;
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
@@ -308,7 +297,7 @@ void TViwData::MarkDropped() {
 void EnsureViewCurrent(TViwData& used, const std::string& userKind, const std::string& userName) {
   const std::string tail = " for " + userKind + ": " + userName;
   if (!used.GetExists()) {
-    Comment(used, "Create view: " + used.Name + tail);
+    WriteComment(used, "Create view: " + used.Name + tail);
     used.CreateDependDef();
   }
   const bool onMaster = used.Objs && used.Objs->Role != 2;
@@ -316,10 +305,10 @@ void EnsureViewCurrent(TViwData& used, const std::string& userKind, const std::s
   TViwData* target = onMaster ? (used.Pair ? used.Pair->As<TViwData>() : nullptr) : &used;
   if (!master || !target || SameSqlText(master->CompareText, target->CompareText, used.GetServerType()))
     return;
-  Comment(used, "Alter view (drop/create): " + used.Name + tail);
-  Comment(used, "Alter view (drop): " + used.Name + tail);
+  WriteComment(used, "Alter view (drop/create): " + used.Name + tail);
+  WriteComment(used, "Alter view (drop): " + used.Name + tail);
   target->DropDependDef();
-  Comment(used, "Alter view (create): " + used.Name + tail);
+  WriteComment(used, "Alter view (create): " + used.Name + tail);
   master->CreateDependDef();
   target->CompareText = master->CompareText;
 }
