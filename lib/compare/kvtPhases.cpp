@@ -5,10 +5,12 @@
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
+#include "kinds/kvtComp_Ctr.h"
 #include "kinds/kvtComp_Def.h"
 #include "kinds/kvtComp_Exc.h"
 #include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Gnr.h"
+#include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Opr.h"
 #include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
@@ -56,13 +58,13 @@ const TComparePhase ComparePhases[] = {
     {7, "CreateDefaults", Target(srvMSSQL), &CreateDefaults},
     {7, "AlterRules", Target(srvMSSQL), &AlterRules},
     {7, "AlterDefaults", Target(srvMSSQL), &AlterDefaults},
-    {8, "DropConstraints", Keys, nullptr},
+    {8, "DropConstraints", Keys, &DropConstraints},
     {9, "CreateDomains", Family(coDomain), nullptr},
     {10, "DeclareFunctions", Family(coFunction), &DeclareFunctions},
     {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), &EmptyTriggersOnDroppedViews},
     {12, "DropProcedures", Family(coProcedure), &DropProcedures},
     {13, "DropTriggers", Family(coTrigger), &DropTriggers},
-    {14, "DropIndexes", Family(coIndex), nullptr},
+    {14, "DropIndexes", Family(coIndex), &DropIndexes},
     {15, "DropViews", Family(coView), &DropViews},
     {16, "AlterFunctions", Family(coFunction), &AlterFunctions},
     {17, "DropExceptions", Family(coException), &DropExceptions},
@@ -80,8 +82,8 @@ const TComparePhase ComparePhases[] = {
     {25, "CreateViews", Family(coView), &CreateViews, true},
     {26, "AlterViews", Family(coView), &AlterViews},
     {27, "CreateRules", Family(coRule), &CreateRules},
-    {28, "CreateIndexes", Family(coIndex), nullptr},
-    {28, "AlterIndexes", Family(coIndex), nullptr},
+    {28, "CreateIndexes", Family(coIndex), &CreateIndexes},
+    {28, "AlterIndexes", Family(coIndex), &AlterIndexes},
     {29, "CreateGenerators", Family(coGenerator), &CreateGenerators},
     {30, "CreateExceptions", Family(coException), &CreateExceptions},
     {30, "AlterExceptions", Family(coException), &AlterExceptions},
@@ -91,11 +93,11 @@ const TComparePhase ComparePhases[] = {
     {30, "DropPackages", TargetIBOrOracle, &DropPackages},
     {30, "CreatePackages", TargetIBOrOracle, &CreatePackages},
     {30, "AlterPackages", TargetIBOrOracle, &AlterPackages},
-    {31, "CreateConstraints", Keys, nullptr},
+    {31, "CreateConstraints", Keys, &CreateConstraints},
     {32, "AlterProcedures", Family(coProcedure), &AlterProcedures},
     // DEFAULT constraints follow the procedure bodies; they are keys of their
     // table and are created whenever keys are compared.
-    {32, "CreateDefaultConstraints", Keys, nullptr},
+    {32, "CreateDefaultConstraints", Keys, &CreateDefaultConstraints},
     {33, "CreateTriggers", Family(coTrigger), &CreateTriggers},
     {34, "CreateViews", Family(coView), &CreateViews},
     {35, "AlterTriggers", Family(coTrigger), &AlterTriggers},

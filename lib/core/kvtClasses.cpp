@@ -284,12 +284,15 @@ void TDbObj::DropDependDef() {
   }
   if (GetExists()) {
     ForEachColumn([](TDbObj& c) { c.SetExists(false); });
-    const std::string& name = Name.empty() && GetListId() == olCtr ? AutoName : Name;
-    Append(this, GetDropSQL(), skStatement, name, ObjType, saDrop,
-           IsColumn() ? GetParentName() : std::string());
+    AppendDropStatement(Name.empty() && GetListId() == olCtr ? AutoName : Name);
     SetExists(false);
   }
   MarkDropped();
+}
+
+void TDbObj::AppendDropStatement(const std::string& name) {
+  Append(this, GetDropSQL(), skStatement, name, ObjType, saDrop,
+         IsColumn() ? GetParentName() : std::string());
 }
 
 void TDbObj::DropDependents() {

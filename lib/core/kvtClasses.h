@@ -117,6 +117,10 @@ class TDbObj {
   virtual bool IsKeptForMaster() { return false; }
   // CreateDependDef: appends the object's creation statement to the list.
   virtual void AppendCreateStatement();
+  // DropDependDef: appends the object's removal under `name` (its name, or
+  // the server-generated name of an unnamed constraint). A kind whose removal
+  // is no plain statement (a block, a note) appends it its own way.
+  virtual void AppendDropStatement(const std::string& name);
   // CreateDependDef: appends the description statements that go with a
   // newly created object (columns; procedures and their parameters).
   virtual void AppendCreateDescriptions(TCustomSQLExec& /*exec*/) {}

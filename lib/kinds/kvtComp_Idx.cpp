@@ -1,9 +1,15 @@
 #include "kinds/kvtComp_Idx.h"
 
+#include "core/kvtCompareContext.h"
 #include "core/kvtDBStructure.h"
-
-TIdxData* TCustomObjs::FindIndex(const std::string& key) const { return FindIn<TIdxData>(IdxList, key); }
 #include "kinds/kvtCompColumn.h"
+#include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtPhaseHeader.h"
+#include "script/kvtSQL_Exec.h"
+
+TIdxData* TCustomObjs::FindIndex(const std::string& key) const {
+  return FindIn<TIdxData>(IdxList, key);
+}
 
 TIdxData::TIdxData(TObjs* aObjs)
     : TDbObj(aObjs),
@@ -39,4 +45,218 @@ std::string TIdxData::GetIncludeList() {
     list += QuoteName(e.Name);
   }
   return list;
+}
+
+// ---------------------------------------------------------------------------
+// Texts
+
+std::string TIdxData::GetListKey() {
+  if (GetServerType() == srvMySQL) return TableName + "." + Name;
+  return TDbObj::GetListKey();
+}
+
+std::string TIdxData::GetCreateSQL() {
+  const TServerType st = GetServerType();
+  const std::string name = QuoteName(Name);
+  const std::string table = QuoteName(TableName);
+  auto schemaDot = [this] { return Schema.empty() ? std::string() : QuoteName(Schema) + "."; };
+  auto line = [](std::string& s, bool set, const std::string& text) {
+    if (set) s += "\r\n" + text;
+  };
+
+  std::string s = "CREATE ";
+  if (Unique) s += "UNIQUE ";
+  if (Bitmap) s += "BITMAP ";
+  std::string target;     // INDEX name ON table
+  std::string tail;       // dialect clauses after the key and INCLUDE
+  std::string last;       // dialect clauses after the storage text
+  bool bodyAsIs = false;  // the expression follows the table directly
+  switch (st) {
+    case srvASA:
+      target = "INDEX " + name + " ON " + (Owner.empty() ? std::string() : QuoteName(Owner) + ".") +
+               table;
+      break;
+    case srvMySQL: {
+      const std::string& method = MySQLOptions ? MySQLOptions->Method : std::string();
+      target =
+          "INDEX " + name + (method.empty() ? std::string() : " USING " + method) + " ON " + table;
+      break;
+    }
+    case srvOracle:
+      target = Schema.empty() ? "INDEX " + name + " ON " + table
+                              : "INDEX " + schemaDot() + name + " ON " + schemaDot() + table;
+      bodyAsIs = true;
+      line(tail, !IndexType.empty(), "   INDEXTYPE IS " + IndexType);
+      line(tail, !Parameters.empty(), "   PARAMETERS " + Parameters);
+      line(tail, Compress, "COMPRESS");
+      line(tail, NoCompress, "NOCOMPRESS");
+      line(tail, NoLogging, "NOLOGGING");
+      line(tail, !TablespaceName.empty(), "TABLESPACE " + TablespaceName);
+      break;
+    case srvMSSQL:
+      if (Clustered) s += "CLUSTERED ";
+      if (PrimaryXml) s += "PRIMARY ";
+      if (Xml) s += "XML ";
+      target = "INDEX " + name + " ON " + schemaDot() + table;
+      line(tail, !Where.empty(), "WHERE " + Where);
+      line(tail, !WithClause.empty(), "   " + WithClause);
+      line(tail, !FileGroup.empty(), "ON " + QuoteName(FileGroup));
+      break;
+    case srvPostgreSQL:
+      target = "INDEX " + name + " ON " + schemaDot() + table;
+      break;
+    case srvDB2:
+      target = "INDEX " + name + " ON " + table;
+      line(last, AllowReverseScans, "  ALLOW REVERSE SCANS");
+      break;
+    default:
+      target = "INDEX " + name + " ON " + table;
+      break;
+  }
+  if (Fulltext) s += "FULLTEXT ";
+  if (Spatial) s += "SPATIAL ";
+  if (Descending) s += "DESC ";
+  s += target;
+  if (Body.empty())
+    s += "(" + GetColumnList() + ")";
+  else
+    s += bodyAsIs ? Body : " COMPUTED BY" + Body;
+  line(s, !IncludeFields.Empty(), "  INCLUDE (" + GetIncludeList() + ")");
+  s += tail;
+  if (TableSpace) {
+    const std::string storage = GetStorageClause(*TableSpace);
+    line(s, !storage.empty(), storage);
+  }
+  return s + last;
+}
+
+std::string TIdxData::GetDropSQL() {
+  const std::string name = QuoteName(Name);
+  const std::string table = QuoteName(TableName);
+  const std::string schemaDot = Schema.empty() ? std::string() : QuoteName(Schema) + ".";
+  switch (GetServerType()) {
+    case srvASA:
+      return "DROP INDEX " + (Owner.empty() ? std::string() : QuoteName(Owner) + ".") + table +
+             "." + name;
+    case srvMySQL:
+      return "DROP INDEX " + name + " ON " + table;
+    case srvOracle:
+      // The index lives in the schema it was created in.
+      return "/* Drop: " + Name + " (" + ClassName() + ") */\r\nDROP INDEX " + schemaDot + name;
+    case srvMSSQL:
+      return "DROP INDEX " + schemaDot + table + "." + name;
+    case srvPostgreSQL:
+      return "DROP INDEX " + schemaDot + name;
+    case srvASE:
+      return "DROP INDEX " + table + "." + name;
+    default:
+      return TDbObj::GetDropSQL();
+  }
+}
+
+std::string TIdxData::GetActivitySQL(bool active) {
+  if (GetServerType() != srvInterBase) return std::string();
+  return "ALTER INDEX " + GetQualifiedName() + (active ? " ACTIVE" : " INACTIVE");
+}
+
+// ---------------------------------------------------------------------------
+// Dependencies
+
+void TIdxData::DropDependents() {
+  TDbObj::DropDependents();
+  switch (GetServerType()) {
+    case srvInterBase:
+      if (TCustomSQLExec* exec = GetSQLExec()) exec->AddReconnect();
+      break;
+    case srvMySQL:
+      if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
+      DropReferencesRestingOn(*this, TableName, Fields);
+      break;
+    case srvMSSQL:
+      if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
+      break;
+    default:
+      break;
+  }
+}
+
+void TIdxData::SetExists(bool value) {
+  TDbObj::SetExists(value);
+  DroppedInRun = !value;
+}
+
+void TIdxData::AppendCreateStatement() {
+  TDbObj::AppendCreateStatement();
+  if (Active) return;
+  const std::string sql = GetActivitySQL(false);
+  if (TCustomSQLExec* exec = GetSQLExec(); exec && !sql.empty())
+    exec->AddStatement(sql, skStatement, Name, dboIndex, saAlter);
+}
+
+void TIdxData::AppendCreateDescriptions(TCustomSQLExec& exec) {
+  if (!Description.empty()) exec.AddDescription(this);
+}
+
+bool TIdxData::ReleaseUse(TDbObj& used) {
+  if (!used.IsTable() && !used.IsColumn()) return false;
+  DropDependDef();
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Phases
+
+void DropIndexes(TCompareContext& ctx) {
+  TPhaseHeader header(ctx.Exec, "/* Drop Index... */");
+  for (const auto& e : ctx.Target.IdxList) {
+    TDbObj* t = e.Obj.get();
+    if (t->Pair || !t->GetExists()) continue;
+    header.Write();
+    t->DropDependDef();
+  }
+  header.Close();
+}
+
+void CreateIndexes(TCompareContext& ctx) {
+  TPhaseHeader header(ctx.Exec, "/* Create index... */");
+  for (const auto& e : ctx.Master.IdxList) {
+    TDbObj* m = e.Obj.get();
+    // A master index exists when its partner is still there or when it was
+    // written with its table (MySQL).
+    if (m->GetExists()) continue;
+    header.Write();
+    m->CreateDependDef();
+  }
+  header.Close();
+}
+
+void AlterIndexes(TCompareContext& ctx) {
+  const bool caseless = ctx.Target.ServerType == srvMSSQL;
+  const bool descriptions = ctx.Compares(coDescription);
+  TPhaseHeader header(ctx.Exec, "/* Alter index (Drop, Create)... */");
+  for (const auto& e : ctx.Master.IdxList) {
+    auto* m = e.Obj->As<TIdxData>();
+    auto* t = m && m->Pair ? m->Pair->As<TIdxData>() : nullptr;
+    // A target index dropped earlier in the run (with its table or column)
+    // was created anew in the master's form by CreateIndexes.
+    if (!t || t->DroppedInRun || !t->GetExists()) continue;
+    const std::string ms = m->GetCreateSQL();
+    const std::string ts = t->GetCreateSQL();
+    if (caseless ? !SameTextAscii(ms, ts) : ms != ts) {
+      header.Write();
+      t->DropDependDef();
+      m->CreateDependDef();
+      continue;
+    }
+    if (m->Active != t->Active) {
+      const std::string sql = m->GetActivitySQL(m->Active);
+      if (!sql.empty()) {
+        header.Write();
+        ctx.Exec.AddStatement(sql, skStatement, m->Name, dboIndex, saAlter);
+      }
+      t->Active = m->Active;
+    }
+    if (descriptions && m->Description != t->Description) ctx.Exec.AddDescription(m);
+  }
+  header.Close();
 }

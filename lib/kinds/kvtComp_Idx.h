@@ -11,6 +11,7 @@
 #include "core/kvtTypes.h"
 
 class TFldData;
+struct TCompareContext;
 
 // Options of an index or of the index a key implies. MySQL keeps the index
 // method here; MS SQL the WITH options and the ON filegroup of a key. Only the
@@ -40,7 +41,9 @@ struct TFullTextIndexOptions {
   std::string SearchPropertyList;  // MS SQL SEARCH PROPERTY LIST
 };
 
-// An index on a table. Its DDL and comparison phases are added with the index kind.
+// An index on a table: its CREATE INDEX and DROP INDEX texts in every
+// dialect, the InterBase/Firebird ACTIVE / INACTIVE state, and the phases
+// that drop vanished indexes and create new and changed ones.
 class TIdxData : public TDbObj {
  public:
   explicit TIdxData(TObjs* aObjs);
@@ -48,6 +51,24 @@ class TIdxData : public TDbObj {
   const char* ClassName() const override { return "TIdxData"; }
   TObjListId GetListId() const override { return olIdx; }
   std::string GetParentName() const override { return TableName; }
+
+  // ---- Overrides ----
+  // MySQL names indexes per table: the key is table + "." + name.
+  std::string GetListKey() override;
+  std::string GetCreateSQL() override;  // CREATE INDEX
+  std::string GetDropSQL() override;    // DROP INDEX
+  // The base walk; a unique index (MySQL, MS SQL) takes down the foreign
+  // keys that reference its columns, and a MySQL index those of its table
+  // that have no other index to rest on.
+  void DropDependents() override;
+  // Also keeps DroppedInRun.
+  void SetExists(bool value) override;
+  // The CREATE INDEX statement, followed for an inactive InterBase/Firebird
+  // index by the statement that deactivates it.
+  void AppendCreateStatement() override;
+  void AppendCreateDescriptions(TCustomSQLExec& exec) override;
+  // An index goes with the table or column it indexes.
+  bool ReleaseUse(TDbObj& used) override;
 
   // ---- Fields, in declaration order ----
   std::unique_ptr<TTableSpace> TableSpace;  // Oracle physical attributes
@@ -79,10 +100,29 @@ class TIdxData : public TDbObj {
   bool Spatial = false;
   bool AllowReverseScans = false;  // DB2 ALLOW REVERSE SCANS
 
+  // Whether the script dropped this index since the comparer marked it
+  // existing at the start of the run: a target index stops existing only
+  // when it is dropped, and only the comparer marks a target index existing.
+  // A changed index whose target went with its table or column is created
+  // anew in the master's form and is not dropped and created a second time.
+  bool DroppedInRun = false;
+
   // ---- Operations ----
   // The indexed columns, quoted, each with " DESC" when descending and, for
   // MySQL, its prefix length; separated by ", ".
   std::string GetColumnList();
   // The quoted INCLUDE columns separated by ", ".
   std::string GetIncludeList();
+  // InterBase/Firebird: "ALTER INDEX " + name + " ACTIVE" or " INACTIVE";
+  // empty for the other dialects, which know no inactive index.
+  std::string GetActivitySQL(bool active);
 };
+
+// ---- Comparison phases ----
+
+// Target indexes the master no longer has.
+void DropIndexes(TCompareContext& ctx);
+// Master indexes the target lacks (or lost with their table or column).
+void CreateIndexes(TCompareContext& ctx);
+// Paired indexes whose definition or activity changed.
+void AlterIndexes(TCompareContext& ctx);

@@ -284,6 +284,9 @@ void TTblData::DropDependents() {
     for (TTrgData* trg : TriggersOn(target, Name))
       if (trg->GetExists()) trg->DropDependDef();
     for (TIdxData* idx : IndexesOn(target, Name)) idx->DropDependDef();
+    // Foreign keys of other tables that point at this one go first, also
+    // when the final linking pass could not tie them to the table.
+    DropReferencesToTable(target, *this);
   }
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
