@@ -13,9 +13,12 @@
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Opr.h"
 #include "kinds/kvtComp_Pkg.h"
+#include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Rol.h"
 #include "kinds/kvtComp_Rul.h"
 #include "kinds/kvtComp_Tbl.h"
+#include "kinds/kvtComp_Trg.h"
+#include "kinds/kvtComp_Viw.h"
 
 namespace {
 
@@ -58,11 +61,11 @@ const TComparePhase ComparePhases[] = {
     {8, "DropConstraints", Keys, &DropConstraints},
     {9, "CreateDomains", Family(coDomain), nullptr},
     {10, "DeclareFunctions", Family(coFunction), &DeclareFunctions},
-    {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), nullptr},
-    {12, "DropProcedures", Family(coProcedure), nullptr},
-    {13, "DropTriggers", Family(coTrigger), nullptr},
+    {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), &EmptyTriggersOnDroppedViews},
+    {12, "DropProcedures", Family(coProcedure), &DropProcedures},
+    {13, "DropTriggers", Family(coTrigger), &DropTriggers},
     {14, "DropIndexes", Family(coIndex), &DropIndexes},
-    {15, "DropViews", Family(coView), nullptr},
+    {15, "DropViews", Family(coView), &DropViews},
     {16, "AlterFunctions", Family(coFunction), &AlterFunctions},
     {17, "DropExceptions", Family(coException), &DropExceptions},
     {18, "DropFunctions", Family(coFunction), &DropFunctions},
@@ -73,11 +76,11 @@ const TComparePhase ComparePhases[] = {
     {21, "AlterColumns", Family(coTable), nullptr},
     {21, "CheckColumnOrder", Family(coTable), &CheckColumnOrder},
     {22, "DropColumnsAndTables", Family(coTable), &DropColumnsAndTables},
-    {23, "CreateProcedureStubs", Family(coProcedure), nullptr},
+    {23, "CreateProcedureStubs", Family(coProcedure), &CreateProcedureStubs},
     {24, "DropDomains", Family(coDomain), nullptr},
     // A view that cannot be created yet is retried in phase 34.
-    {25, "CreateViews", Family(coView), nullptr, true},
-    {26, "AlterViews", Family(coView), nullptr},
+    {25, "CreateViews", Family(coView), &CreateViews, true},
+    {26, "AlterViews", Family(coView), &AlterViews},
     {27, "CreateRules", Family(coRule), &CreateRules},
     {28, "CreateIndexes", Family(coIndex), &CreateIndexes},
     {28, "AlterIndexes", Family(coIndex), &AlterIndexes},
@@ -91,16 +94,16 @@ const TComparePhase ComparePhases[] = {
     {30, "CreatePackages", TargetIBOrOracle, &CreatePackages},
     {30, "AlterPackages", TargetIBOrOracle, &AlterPackages},
     {31, "CreateConstraints", Keys, &CreateConstraints},
-    {32, "AlterProcedures", Family(coProcedure), nullptr},
+    {32, "AlterProcedures", Family(coProcedure), &AlterProcedures},
     // DEFAULT constraints follow the procedure bodies; they are keys of their
     // table and are created whenever keys are compared.
     {32, "CreateDefaultConstraints", Keys, &CreateDefaultConstraints},
-    {33, "CreateTriggers", Family(coTrigger), nullptr},
-    {34, "CreateViews", Family(coView), nullptr},
-    {35, "AlterTriggers", Family(coTrigger), nullptr},
+    {33, "CreateTriggers", Family(coTrigger), &CreateTriggers},
+    {34, "CreateViews", Family(coView), &CreateViews},
+    {35, "AlterTriggers", Family(coTrigger), &AlterTriggers},
     {36, "AlterGenerators", Family(coGenerator), &AlterGenerators},
     {36, "DropGenerators", Family(coGenerator), &DropGenerators},
-    {37, "RestoreProcedures", Family(coProcedure), nullptr},
+    {37, "RestoreProcedures", Family(coProcedure), &AlterProcedures},
     {38, "DropDefaults", Target(srvMSSQL), &DropDefaults},
     {38, "DropRules", Target(srvMSSQL), &DropRules},
     {39, "CreatePackageBodies", TargetIBOrOracle, &CreatePackageBodies},

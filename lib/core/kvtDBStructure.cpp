@@ -365,6 +365,14 @@ int TCustomObjs::GetTargetODSMajor() const {
 }
 
 void TCustomObjs::CacheTexts() {
+  // The master's texts are compared with the target's, so they are rendered
+  // in the target's dialect, as the master renders during the comparison.
+  struct TBorrow {
+    bool& Flag;
+    const bool Saved;
+    ~TBorrow() { Flag = Saved; }
+  } borrow{UsePartnerServer, UsePartnerServer};
+  if (Role == 1 && Partner) UsePartnerServer = true;
   for (const TListDescriptor& d : ListDescriptors) {
     if (!d.CachesTexts) continue;
     for (const auto& e : this->*d.List) {

@@ -260,6 +260,8 @@ class TCustomObjs {
   void SetServerType(TServerType type);
   std::string GetServerVersionText() const;
   int GetTargetODSMajor() const;
+  // SQLText and CompareText of every view, procedure and trigger, rendered
+  // in the target's dialect (a master container borrows its partner's).
   void CacheTexts();
   // Frees every object and resets the database options of InterBase, MS SQL
   // and SQL Anywhere. Server versions and compare options are configuration

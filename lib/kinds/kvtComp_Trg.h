@@ -14,9 +14,11 @@ enum : uint8_t { ttBefore = 1, ttAfter = 2, ttFor = 4, ttInsteadOf = 5 };
 // Events of a trigger (Events), combined as a set.
 enum : uint8_t { teInsert = 2, teUpdate = 4, teDelete = 8 };
 
-// A trigger. Its DDL and comparison phases are added with the trigger kind;
-// what is here serves the dependency walks: the table it belongs to, its stub
-// body and the mark that its body must be restored.
+// A trigger of a table or view, or a database trigger. It is compared by its
+// rendered DDL and takes part in the stub scheme: a trigger whose body must
+// not see an object while that object changes is altered to an empty body
+// and written again later. A changed header (table, time, events, options)
+// drops and creates it; a changed body alters it.
 class TTrgData : public TDbObj {
  public:
   explicit TTrgData(TObjs* aObjs);
@@ -25,6 +27,13 @@ class TTrgData : public TDbObj {
   TObjListId GetListId() const override { return olTrg; }
   TDbObj* GetParentObj() const override { return Table; }
   std::string GetParentName() const override { return TableName; }
+  std::string GetCreateSQL() override;
+  // Other triggers of its view that call it are emptied first.
+  void DropDependents() override;
+  std::string GetDropSQL() override;
+  std::string GetAlterSQL() override;
+  // The CREATE text with the body as parsed.
+  std::string GetSQLText() override;
   // A trigger statement; the body it was created with is remembered.
   void AppendCreateStatement() override;
   // Emptied to its stub (dropped for PostgreSQL and ASE) when what it uses goes.
@@ -69,4 +78,36 @@ class TTrgData : public TDbObj {
   void SetNeedsRestore(bool value);
   // Body of the empty stand-in the script empties the trigger to.
   std::string GetStubBody();
+  // The CREATE text with the stub body.
+  std::string GetStubCreateSQL();
+  bool HasStubBody();
+  // A database trigger ("DATABASE", "ALL SERVER") rather than one of a table or view.
+  bool IsDatabaseTrigger() const;
+  // Replaces the body by the stub and writes that to the target (with
+  // `action`), when the trigger exists and its body is not the stub yet.
+  // Nothing for MySQL, which binds trigger bodies when they fire (and would
+  // change the firing order by creating the trigger again).
+  void EmptyBody(uint8_t action);
+  void EmptyBody();  // written as an alteration
+  // Writes the current text over the trigger the target holds: ALTER, or
+  // what the dialect has instead (CREATE OR REPLACE, DROP and CREATE).
+  void WriteDefinition(uint8_t action);
+  bool SameText(const std::string& a, const std::string& b) const;
+
+ private:
+  std::string IBTypeText() const;
+  std::string MSSQLHeader(const char* verb);
+  // The event words in the order INSERT, UPDATE, DELETE, joined by `sep`.
+  std::string EventWords(const char* sep) const;
 };
+
+// Comparison phases of triggers.
+struct TCompareContext;
+// Vanished triggers of views: emptied before their views go.
+void EmptyTriggersOnDroppedViews(TCompareContext& ctx);
+// Vanished triggers.
+void DropTriggers(TCompareContext& ctx);
+// New triggers.
+void CreateTriggers(TCompareContext& ctx);
+// Changed triggers and the bodies emptied or created as stubs earlier.
+void AlterTriggers(TCompareContext& ctx);

@@ -37,3 +37,8 @@ class TPhaseHeader {
   std::string Text;
   bool Written = false;
 };
+
+// A comment of the dialect `o` renders in, appended to o's statement list.
+inline void WriteComment(TDbObj& o, const std::string& text) {
+  if (TCustomSQLExec* exec = o.GetSQLExec()) exec->AddComment(o.MakeComment(text));
+}

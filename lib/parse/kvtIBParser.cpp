@@ -1512,25 +1512,33 @@ void TIbParser::ParseGenerator() {
   NextToken();
   if (IsFirebird3Up()) {
     if (IsWord("RESTART")) NextToken();
-    std::string value;
-    if (IsWord("START")) {
-      if (!NextCheck(ibWITH)) return;
-      NextToken();
-      if (!ReadSignedInteger(value)) return;
-      gen->StartWith = SignedText(value);
-      NextToken();
-    }
-    if (IsWord("INCREMENT")) {
-      NextToken();
-      if (Token == ibBY) NextToken();
-      if (!ReadSignedInteger(value)) return;
-      gen->IncrementBy = value == "1" || value == "+1" ? std::string() : SignedText(value);
-      NextToken();
-    }
+    std::string start, increment;
+    if (!ParseSequenceOptions(start, increment)) return;
+    gen->StartWith = SignedText(start);
+    gen->IncrementBy = increment == "1" ? std::string() : SignedText(increment);
   }
   DoLog("Generator: " + gen->Name);
   AddObject(gen, true);
   EndStatement();
+}
+
+bool TIbParser::ParseSequenceOptions(std::string& start, std::string& increment) {
+  for (;;) {
+    std::string* value = nullptr;
+    if (IsWord("START")) {
+      if (!NextCheck(ibWITH)) return false;
+      value = &start;
+    } else if (IsWord("INCREMENT")) {
+      value = &increment;
+    } else {
+      return true;
+    }
+    NextToken();
+    if (value == &increment && Token == ibBY) NextToken();
+    if (!ReadSignedInteger(*value)) return false;
+    if (!value->empty() && (*value)[0] == '+') value->erase(0, 1);
+    NextToken();
+  }
 }
 
 void TIbParser::ParseException(bool reuse) {
@@ -1802,6 +1810,45 @@ void TIbParser::ParseGrant() {
   }
 }
 
+TDbObject TIbParser::DescribedKind() {
+  if (IsKeyword(ibDOMAIN, "DOMAIN")) return dboDomain;
+  if (IsKeyword(ibEXCEPTION, "EXCEPTION")) return dboException;
+  if (IsKeyword(ibGENERATOR, "GENERATOR") || IsWord("SEQUENCE")) return dboGenerator;
+  if (IsKeyword(ibROLE, "ROLE")) return dboRole;
+  if (IsWord("PACKAGE")) return dboPackage;
+  switch (Token) {
+    case ibFUNCTION: return dboFunction;
+    case ibINDEX: return dboIndex;
+    case ibPROCEDURE: return dboProcedure;
+    case ibTABLE: return dboTable;
+    case ibTRIGGER: return dboTrigger;
+    case ibVIEW: return dboView;
+    default: return dboUnknown;
+  }
+}
+
+TDbObj* TIbParser::FindDescribed(TDbObject kind, const std::string& name) const {
+  if (!Objs) return nullptr;
+  switch (kind) {
+    case dboDomain: return Objs->FindDomain(name);
+    case dboException: return Objs->FindException(name);
+    case dboGenerator: return Objs->FindGenerator(name);
+    case dboRole: return Objs->FindRole(name);
+    case dboPackage: return Objs->FindPackage(name);
+    case dboIndex: return Objs->FindIndex(name);
+    case dboProcedure: return Objs->FindProcedure(name);
+    case dboTable: return Objs->FindTable(name);
+    case dboTrigger: return Objs->FindTrigger(name);
+    case dboView: return Objs->FindView(name);
+    case dboFunction: {
+      // A stored function (Firebird 3) or an external function: one name space.
+      if (TDbObj* f = Objs->FindProcedure(name)) return f;
+      return Objs->FindFunction(name);
+    }
+    default: return nullptr;
+  }
+}
+
 void TIbParser::ParseDescribe() {
   NextToken();
   TDbObj* target = nullptr;
@@ -1826,32 +1873,13 @@ void TIbParser::ParseDescribe() {
     if (!NextCheck(ibPROCEDURE) || !next()) return;
     if (TPrcData* proc = Objs ? Objs->FindProcedure(TokenText) : nullptr) target = proc->FindParam(param);
   } else {
-    const TTokenKind kind = Token;
-    const bool domain = IsKeyword(ibDOMAIN, "DOMAIN");
-    const bool exception = IsKeyword(ibEXCEPTION, "EXCEPTION");
-    const bool generator = IsKeyword(ibGENERATOR, "GENERATOR") || IsWord("SEQUENCE");
-    const bool role = IsKeyword(ibROLE, "ROLE");
-    if (!(domain || exception || generator || role || kind == ibFUNCTION || kind == ibINDEX ||
-          kind == ibPROCEDURE || kind == ibTABLE || kind == ibTRIGGER || kind == ibVIEW)) {
+    const TDbObject kind = DescribedKind();
+    if (kind == dboUnknown || kind == dboPackage) {
       Error("Unknown DESCRIBE statement.");
       return;
     }
     if (!next()) return;
-    if (Objs) {
-      const std::string& n = TokenText;
-      if (domain) target = Objs->FindDomain(n);
-      else if (exception) target = Objs->FindException(n);
-      else if (generator) target = Objs->FindGenerator(n);
-      else if (role) target = Objs->FindRole(n);
-      else if (kind == ibFUNCTION) {
-        target = Objs->FindFunction(n);
-        if (!target) target = Objs->FindProcedure(n);
-      } else if (kind == ibINDEX) target = Objs->FindIndex(n);
-      else if (kind == ibPROCEDURE) target = Objs->FindProcedure(n);
-      else if (kind == ibTABLE) target = Objs->FindTable(n);
-      else if (kind == ibTRIGGER) target = Objs->FindTrigger(n);
-      else target = Objs->FindView(n);
-    }
+    target = FindDescribed(kind, TokenText);
   }
   if (!NextCheck(tkString)) return;
   if (target) target->SetDescription(LiteralText);
@@ -1908,35 +1936,13 @@ void TIbParser::ParseComment() {
     if (Token == ibCHARACTER || IsWord("CHARACTER")) NextCheck(ibSET);
     if (!next()) return;
   } else {
-    const TTokenKind kind = Token;
-    const bool domain = IsKeyword(ibDOMAIN, "DOMAIN");
-    const bool exception = IsKeyword(ibEXCEPTION, "EXCEPTION");
-    const bool generator = IsKeyword(ibGENERATOR, "GENERATOR") || IsWord("SEQUENCE");
-    const bool role = IsKeyword(ibROLE, "ROLE");
-    const bool package = IsWord("PACKAGE");
-    if (!(domain || exception || generator || role || package || kind == ibFUNCTION ||
-          kind == ibINDEX || kind == ibPROCEDURE || kind == ibTABLE || kind == ibTRIGGER ||
-          kind == ibVIEW)) {
+    const TDbObject kind = DescribedKind();
+    if (kind == dboUnknown) {
       Error("Unknown Comment-statement");
       return;
     }
     if (!next()) return;
-    if (Objs) {
-      const std::string& n = TokenText;
-      if (domain) target = Objs->FindDomain(n);
-      else if (exception) target = Objs->FindException(n);
-      else if (generator) target = Objs->FindGenerator(n);
-      else if (role) target = Objs->FindRole(n);
-      else if (package) target = Objs->FindPackage(n);
-      else if (kind == ibFUNCTION) {
-        target = Objs->FindProcedure(n);
-        if (!target) target = Objs->FindFunction(n);
-      } else if (kind == ibINDEX) target = Objs->FindIndex(n);
-      else if (kind == ibPROCEDURE) target = Objs->FindProcedure(n);
-      else if (kind == ibTABLE) target = Objs->FindTable(n);
-      else if (kind == ibTRIGGER) target = Objs->FindTrigger(n);
-      else target = Objs->FindView(n);
-    }
+    target = FindDescribed(kind, TokenText);
   }
   if (!NextCheck(ibIS)) return;
   NextToken();
@@ -1955,6 +1961,27 @@ void TIbParser::ParseComment() {
 
 // ---- Bodies ---------------------------------------------------------------------
 
+long TIbParser::SkipLiteralOrComment(long k) const {
+  const char* s = Source.data();
+  const long n = static_cast<long>(Source.size());
+  const char c = s[k];
+  if (c == '\'' || c == '"') {
+    // A doubled quote stands for itself; an unclosed literal runs to the end.
+    ++k;
+    while (k < n && !(s[k] == c && (k + 1 >= n || s[k + 1] != c))) k += (s[k] == c) ? 2 : 1;
+    return std::min(k + 1, n);
+  }
+  if (c == '/' && k + 1 < n && s[k + 1] == '*') {
+    const size_t close = Source.find("*/", static_cast<size_t>(k + 2));
+    return close == std::string::npos ? n : static_cast<long>(close) + 2;
+  }
+  if (c == '-' && k + 1 < n && s[k + 1] == '-') {
+    const size_t lf = Source.find('\n', static_cast<size_t>(k + 2));
+    return lf == std::string::npos ? n : static_cast<long>(lf);
+  }
+  return k;
+}
+
 int TIbParser::ScanParenthesized(int from) const {
   const char* s = Source.data();
   const long n = static_cast<long>(Source.size());
@@ -1962,16 +1989,8 @@ int TIbParser::ScanParenthesized(int from) const {
   int depth = 0;
   while (k < n) {
     const char c = s[k];
-    if (c == '\'' || c == '"') {
-      ++k;
-      while (k < n && !(s[k] == c && (k + 1 >= n || s[k + 1] != c))) k += (s[k] == c) ? 2 : 1;
-      ++k;
-    } else if (c == '/' && k + 1 < n && s[k + 1] == '*') {
-      const size_t close = Source.find("*/", static_cast<size_t>(k + 2));
-      k = close == std::string::npos ? n : static_cast<long>(close) + 2;
-    } else if (c == '-' && k + 1 < n && s[k + 1] == '-') {
-      const size_t lf = Source.find('\n', static_cast<size_t>(k + 2));
-      k = lf == std::string::npos ? n : static_cast<long>(lf);
+    if (const long past = SkipLiteralOrComment(k); past > k) {
+      k = past;
     } else {
       if (c == '(') {
         ++depth;
@@ -1998,16 +2017,8 @@ int TIbParser::ScanToTerminator(int from, bool routine) const {
   long k = from - 1;
   while (k < n) {
     const char c = s[k];
-    if (c == '\'' || c == '"') {
-      ++k;
-      while (k < n && !(s[k] == c && (k + 1 >= n || s[k + 1] != c))) k += (s[k] == c) ? 2 : 1;
-      ++k;
-    } else if (c == '/' && k + 1 < n && s[k + 1] == '*') {
-      const size_t close = Source.find("*/", static_cast<size_t>(k + 2));
-      k = close == std::string::npos ? n : static_cast<long>(close) + 2;
-    } else if (c == '-' && k + 1 < n && s[k + 1] == '-') {
-      const size_t lf = Source.find('\n', static_cast<size_t>(k + 2));
-      k = lf == std::string::npos ? n : static_cast<long>(lf);
+    if (const long past = SkipLiteralOrComment(k); past > k) {
+      k = past;
     } else if (termLen > 0 && depth == 0 && (blockClosed || !blocks) && c == Term[0] &&
                k + termLen <= n &&
                Source.compare(static_cast<size_t>(k), static_cast<size_t>(termLen), Term) == 0) {
@@ -2159,13 +2170,18 @@ bool TIbParser::IsDataTypeStart() {
   }
 }
 
+bool TIbParser::ReadNumberInParens(int32_t& value) {
+  if (Token != tkLParen || !NextCheck(tkInteger)) return false;
+  value = IntValue;
+  if (!NextCheck(tkRParen)) return false;
+  NextToken();
+  return true;
+}
+
 void TIbParser::ParseLength(TFldData* field) {
   field->Length = field->ByteLength = 1;
-  if (Token != tkLParen) return;
-  if (!NextCheck(tkInteger)) return;
-  field->Length = field->ByteLength = IntValue;
-  if (!NextCheck(tkRParen)) return;
-  NextToken();
+  int32_t length = 0;
+  if (ReadNumberInParens(length)) field->Length = field->ByteLength = length;
 }
 
 void TIbParser::ParseArrayDims(TFldData* field) {
@@ -2315,12 +2331,7 @@ void TIbParser::ParseTypeName(TFldData* f) {
     case ibFLOAT:
       f->DataType = dtFloat;
       NextToken();
-      if (Token == tkLParen) {  // FLOAT(binary precision)
-        if (!NextCheck(tkInteger)) return;
-        f->Precision = IntValue;
-        if (!NextCheck(tkRParen)) return;
-        NextToken();
-      }
+      ReadNumberInParens(f->Precision);  // FLOAT(binary precision)
       return;
     case ibINTEGER: f->DataType = dtInteger; break;
     case ibREAL: f->DataType = dtReal; break;
@@ -2333,12 +2344,7 @@ void TIbParser::ParseTypeName(TFldData* f) {
       NextToken();
       // A fractional precision, which no server version writes, stands right
       // after the type word and before WITH TIME ZONE.
-      if (Token == tkLParen) {
-        if (!NextCheck(tkInteger)) return;
-        f->Precision = IntValue;
-        if (!NextCheck(tkRParen)) return;
-        NextToken();
-      }
+      ReadNumberInParens(f->Precision);
       return;
     case tkIdent:
       if (IsWord("COMPUTED") || IsWord("GENERATED")) return;  // a computed column without a type
@@ -2416,25 +2422,11 @@ void TIbParser::ParseIdentity(TFldData* field) {
   NextToken();
   if (Token != tkLParen) return;
   NextToken();
-  std::string text;
-  while (Token != tkRParen && Token != tkTerm && Token != tkEOF) {
-    if (IsWord("START")) {
-      if (!NextCheck(ibWITH)) return;
-      NextToken();
-      if (!ReadSignedInteger(text)) return;
-      field->IdentitySeed = IntValue;
-      NextToken();
-    } else if (IsWord("INCREMENT")) {
-      NextToken();
-      if (Token == ibBY) NextToken();
-      if (!ReadSignedInteger(text)) return;
-      field->IdentityIncrement = IntValue;
-      NextToken();
-    } else {
-      Error("Must be: START WITH / INCREMENT BY");
-      return;
-    }
-  }
+  std::string start, increment;
+  if (!ParseSequenceOptions(start, increment)) return;
+  int32_t value = 0;
+  if (TryParseInt(start, value)) field->IdentitySeed = value;
+  if (TryParseInt(increment, value)) field->IdentityIncrement = value;
   CheckNext(tkRParen);
 }
 
@@ -2876,30 +2868,10 @@ void TIbParser::ParseAlterColumn(TTblData* table) {
         col->SetBody(scratch.Body);
       }
     }
-  } else if (Token == ibSET) {
-    NextToken();
-    if (Token == ibDEFAULT) {
-      NextToken();
-      std::string text;
-      ParseDefaultValue(col, text);
-      if (col) col->DefaultValue = text;
-    } else if (Token == ibNOT) {
-      if (!NextCheck(ibNULL)) return;
-      if (col) col->Nullable = false;
-      NextToken();
-    } else {
-      SkipAlterOperation();
-    }
-  } else if (Token == ibDROP) {
-    NextToken();
-    if (Token == ibDEFAULT) {
-      if (col) col->DefaultValue.clear();
-      NextToken();
-    } else if (Token == ibNOT) {
-      if (!NextCheck(ibNULL)) return;
-      if (col) col->Nullable = true;
-      NextToken();
-    } else if (IsWord("IDENTITY")) {
+  } else if (Token == ibSET || Token == ibDROP) {
+    const bool drop = Token == ibDROP;
+    if (ParseDefaultOrNullChange(col)) return;
+    if (drop && IsWord("IDENTITY")) {
       if (col) col->Identity = false;
       NextToken();
     } else {
@@ -2908,6 +2880,28 @@ void TIbParser::ParseAlterColumn(TTblData* table) {
   } else {
     SkipAlterOperation();  // RESTART of an identity and the like: not modelled
   }
+}
+
+bool TIbParser::ParseDefaultOrNullChange(TFldData* field) {
+  const bool set = Token == ibSET;
+  NextToken();
+  if (Token == ibDEFAULT) {
+    NextToken();
+    if (set) {
+      std::string text;
+      ParseDefaultValue(field, text);
+      if (field) field->DefaultValue = text;
+    } else if (field) {
+      field->DefaultValue.clear();
+    }
+    return true;
+  }
+  if (Token != ibNOT) return false;
+  if (NextCheck(ibNULL)) {
+    if (field) field->Nullable = !set;
+    NextToken();
+  }
+  return true;
 }
 
 void TIbParser::SkipAlterOperation() {
@@ -3015,34 +3009,15 @@ void TIbParser::ParseAlterDomain() {
       std::string text;
       if (!ReadParenthesizedText(text)) return;
       if (base) base->CheckExpression = text;
-    } else if (Token == ibDROP) {
-      NextToken();
-      if (Token == ibCONSTRAINT) {
+    } else if (Token == ibSET || Token == ibDROP) {
+      const bool drop = Token == ibDROP;
+      if (!ParseDefaultOrNullChange(base)) {
+        if (!drop || Token != ibCONSTRAINT) {
+          Error("Unknown ALTER DOMAIN statement");
+          return;
+        }
         if (base) base->CheckExpression.clear();
-      } else if (Token == ibDEFAULT) {
-        if (base) base->DefaultValue.clear();
-      } else if (Token == ibNOT) {
-        if (!NextCheck(ibNULL)) return;
-        if (base) base->Nullable = true;
-      } else {
-        Error("Unknown ALTER DOMAIN statement");
-        return;
-      }
-      NextToken();
-    } else if (Token == ibSET) {
-      NextToken();
-      if (Token == ibDEFAULT) {
         NextToken();
-        std::string text;
-        ParseDefaultValue(base, text);
-        if (base) base->DefaultValue = text;
-      } else if (Token == ibNOT) {
-        if (!NextCheck(ibNULL)) return;
-        if (base) base->Nullable = false;
-        NextToken();
-      } else {
-        Error("Unknown ALTER DOMAIN statement");
-        return;
       }
     } else if (DataTypeKind() == ibTYPE) {
       NextToken();

@@ -364,6 +364,8 @@ class TIbParser : public TCustomSQLParser {
   // A data type and what may follow it in a column or domain definition.
   void ParseDataType(TFldData* field, TDmnData* domain);
   void ParseLength(TFldData* field);
+  // "(n)" at the current token into value; the token after it is current.
+  bool ReadNumberInParens(int32_t& value);
   void ParseArrayDims(TFldData* field);
   void ParseColumnOptions(TFldData* field, bool forDomain);
   // A column definition of owner (a table, procedure or none; tableName
@@ -377,6 +379,9 @@ class TIbParser : public TCustomSQLParser {
   void ParseBlobOptions(TFldData* field);
   // IDENTITY [(START WITH n [INCREMENT [BY] n])], the token on IDENTITY.
   void ParseIdentity(TFldData* field);
+  // START WITH n and INCREMENT [BY] n, in any order, each optional: the
+  // signed numbers as written (without a plus sign).
+  bool ParseSequenceOptions(std::string& start, std::string& increment);
   // "(" name, ... ")" into list.
   void ParseNameList(TNamedObjList<TFldData>& list);
   // CONSTRAINT name followed by the constraint; for a column constraint
@@ -390,8 +395,9 @@ class TIbParser : public TCustomSQLParser {
   // respected) into text, parentheses included; the token after it is current.
   bool ReadParenthesizedText(std::string& text);
   // A procedure or function statement with the token on PROCEDURE or
-  // FUNCTION. Returns the routine when it did not go into the container
-  // (package members, local sub-routines, blocks, rejected routines).
+  // FUNCTION; package is the package a member belongs to. Returns the
+  // routine when it did not go into the container (package members, local
+  // sub-routines, blocks).
   std::unique_ptr<TPrcData> ParseRoutine(TRoutineScope scope, TPkgData* package = nullptr);
   // "(" parameters ")" and RETURNS of a routine.
   void ParseRoutineParameters(TPrcData* proc);
@@ -421,9 +427,18 @@ class TIbParser : public TCustomSQLParser {
   void ParseComment();
   // After PROCEDURE or FUNCTION in COMMENT ON: PARAMETER follows (then current).
   bool IsParameterComment();
+  // The kind of object the current word of DESCRIBE or COMMENT ON names
+  // (DOMAIN, EXCEPTION, GENERATOR, ... VIEW); dboUnknown for any other word.
+  TDbObject DescribedKind();
+  // The object of that kind and name, or none.
+  TDbObj* FindDescribed(TDbObject kind, const std::string& name) const;
   void ParseCreateTable(bool globalTemporary);
   void ParseAlterTable();
   void ParseAlterColumn(TTblData* table);
+  // SET DEFAULT v, DROP DEFAULT, SET NOT NULL or DROP NOT NULL with the token
+  // on SET or DROP, applied to field (which may be none). False for another
+  // form, with the token after SET or DROP current.
+  bool ParseDefaultOrNullChange(TFldData* field);
   // Passes over one ALTER TABLE operation that the model does not keep.
   void SkipAlterOperation();
   // Appends a column to a table; a column of a domain depends on it.
@@ -443,6 +458,9 @@ class TIbParser : public TCustomSQLParser {
   int CurrentIndex() const;
   // Puts the scanner on the 1-based source index as if it had read there.
   void MoveTo(int index);
+  // The 0-based index after the literal or comment starting at index k; k
+  // itself when none starts there.
+  long SkipLiteralOrComment(long k) const;
   // Scans raw text from the 1-based index: to the end of the parenthesised
   // text opening there (returns the index after ")"), or to the terminator
   // outside quotes, comments and BEGIN ... END blocks, for a routine after
@@ -483,5 +501,4 @@ class TIbParser : public TCustomSQLParser {
   void LinkDomainColumns();
   void RemoveIndexesOfConstraints();
   void ClassifyGrants();
-  void AddGrant(std::unique_ptr<TGntData> grant);
 };

@@ -377,7 +377,9 @@ TEST(DependencyWalks, CreateChainScriptsEachObjectOnceInDependencyOrder) {
   // The table's statement is followed by its blank separator line.
   EXPECT_EQ(f.exec.Statements[0]->Kind, skStatement);
   EXPECT_EQ(f.exec.Statements[1]->Kind, skComment);
-  EXPECT_EQ(f.exec.Statements[2]->ObjType, dboView);
+  // A view's statement follows its own comment.
+  EXPECT_EQ(f.exec.Statements[2]->Kind, skComment);
+  EXPECT_EQ(f.exec.Statements[3]->ObjType, dboView);
 }
 
 TEST(DependencyWalks, MissingProcedureIsCreatedAsStubOrWhole) {
@@ -389,7 +391,7 @@ TEST(DependencyWalks, MissingProcedureIsCreatedAsStubOrWhole) {
     v->Exists = false;
     p->Exists = false;
     v->CreateDependDef();
-    ASSERT_EQ(f.exec.Count(), 2) << int(st);
+    ASSERT_EQ(f.exec.Count(), 3) << int(st);  // the stub, the view's comment, the view
     const TStatement* first = f.exec.GetStatement(0);
     EXPECT_EQ(first->ObjName, "P");
     EXPECT_EQ(first->Kind, skProcedure);
@@ -427,7 +429,7 @@ TEST(DependencyWalks, TriggerCreationNeedsItsViewAndRecordsItsBody) {
   tr->Exists = false;
   tr->CreateDependDef();
   EXPECT_EQ(f.Trace(), (std::vector<std::string>{"1:V", "1:TR"}));
-  EXPECT_EQ(f.exec.GetStatement(1)->Kind, skTrigger);
+  EXPECT_EQ(f.exec.GetStatement(2)->Kind, skTrigger);  // after the view and its comment
   EXPECT_EQ(tr->CreatedBody, "begin end");
   EXPECT_FALSE(tr->UseInList[0]->Pending);
   EXPECT_TRUE(tr->Exists);

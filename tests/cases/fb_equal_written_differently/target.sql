@@ -5,10 +5,10 @@ set term !! ;
 create procedure order_total (cust integer)
   returns (total numeric(18,2))
 as
-begin
+BEGIN
   SELECT SUM(AMOUNT) FROM ORDERS WHERE CUSTOMER_ID = :CUST INTO :TOTAL;
   SUSPEND;
-end!!
+END!!
 set term ; !!
 
 create exception e_no_customer
