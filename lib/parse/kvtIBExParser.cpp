@@ -138,8 +138,8 @@ static_assert(BuiltinsSorted());
 
 const TBuiltin* FindBuiltin(const std::string& upper) {
   const TBuiltin* end = std::end(Builtins);
-  const TBuiltin* it = std::lower_bound(std::begin(Builtins), end, upper.c_str(),
-                                        [](const TBuiltin& b, const char* n) { return std::strcmp(b.Name, n) < 0; });
+  auto before = [](const TBuiltin& b, const char* n) { return std::strcmp(b.Name, n) < 0; };
+  const TBuiltin* it = std::lower_bound(std::begin(Builtins), end, upper.c_str(), before);
   return it != end && upper == it->Name ? it : nullptr;
 }
 
@@ -354,7 +354,8 @@ void TIbExParser::SkipFailedBody(const TParseContext& start, int scanFrom, const
   RestoreContext(start);
   TokenName = TTokenNameRef(ResWords->WordOf(Token));
   const bool routine = obj && (obj->IsProcedure() || obj->IsTrigger() || obj->As<TPkgData>());
-  const int end = !obj || IsExpressionBody(obj) ? ScanParenthesized(scanFrom) : ScanToTerminator(scanFrom, routine);
+  const int end =
+      !obj || IsExpressionBody(obj) ? ScanParenthesized(scanFrom) : ScanToTerminator(scanFrom, routine);
   if (end <= TokenStart) return;  // the first token already is the end
   MoveTo(end);
   PrevTokenEnd = CurrentIndex();
@@ -568,6 +569,7 @@ void TIbExParser::ParseObjectBody(TDbObj* obj) {
   }
   // Positions refer to the object's text, not to a script.
   const std::string savedScript = ScriptName;
+  const std::string savedTerm = Term;
   ScriptName.clear();
   const bool wasBody = pkg && pkg->IsBody;
   if (pkg) pkg->IsBody = true;
@@ -584,6 +586,7 @@ void TIbExParser::ParseObjectBody(TDbObj* obj) {
   TermSwitched = false;
   if (pkg) pkg->IsBody = wasBody;
   ScriptName = savedScript;
+  SetTerm(savedTerm);  // a later script starts with the terminator it had
 }
 
 void TIbExParser::ParseDefaultValue(TFldData* field, std::string& text) {
@@ -608,6 +611,11 @@ void TIbExParser::ParseDefaultValue(TFldData* field, std::string& text) {
 }
 
 void TIbExParser::FinishParse() {
+  // The files INPUT read went through the sub-parser.
+  if (auto* sub = dynamic_cast<TIbExParser*>(SubParser.get())) {
+    LateBodies.insert(sub->LateBodies.begin(), sub->LateBodies.end());
+    sub->LateBodies.clear();
+  }
   if (Objs) {
     // Expressions read while their table was being defined, and the
     // expressions of indexes, which the DDL parser keeps as text: now every

@@ -2,7 +2,10 @@
 // texts are stored as written, errors name the object, deep nesting is an
 // error and not a crash, and Firebird 3 PSQL as isql writes it parses.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -22,6 +25,8 @@
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtComp_Viw.h"
 #include "parse/kvtIBExParser.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -65,8 +70,11 @@ class IbExParserTest : public ::testing::Test {
     return r;
   }
 
+  static std::set<std::string> Uses(const TDbObj* obj) { return UsesOf(obj); }
+
+ public:
   // What obj uses: "TABLE.COLUMN" for columns, the name for other objects.
-  static std::set<std::string> Uses(const TDbObj* obj) {
+  static std::set<std::string> UsesOf(const TDbObj* obj) {
     std::set<std::string> r;
     if (!obj) return r;
     for (const auto& d : obj->UseOfList) {
@@ -76,6 +84,7 @@ class IbExParserTest : public ::testing::Test {
     return r;
   }
 
+ protected:
   std::unique_ptr<TObjs> Container;
   std::unique_ptr<TIbExParser> P;
   TObjs& Objs() { return *Container; }
@@ -439,12 +448,30 @@ TEST_F(IbExParserTest, LongChainsAreNoNesting) {
   }
 }
 
-TEST(IbExParserExtract, TheFirebirdExtractorUsesTheProceduralParser) {
+// The extractor reads with this parser, also the files INPUT names, and its
+// closing pass links what those files' table expressions use.
+TEST(IbExParserExtract, TheFirebirdExtractorParsesBodiesOfEveryFile) {
+  const fs::path dir = fs::temp_directory_path() / ("orvalis_ibex_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  std::ofstream(dir / "part.sql") << "CREATE TABLE T (A INTEGER, B COMPUTED BY (A * 2));\n";
+  std::ofstream(dir / "main.sql") << "INPUT 'part.sql';\n"
+                                     "SET TERM ^ ;\n"
+                                     "CREATE PROCEDURE P RETURNS (R INTEGER) AS BEGIN SELECT B FROM T INTO :R; END^\n"
+                                     "SET TERM ; ^\n";
   TDBStructure db;
+  db.Objs->IBServerOptions->SQLServerVersion = st_Firebird_30;
   TIBScriptExtract extract;
   extract.SetDBStructure(&db);
   EXPECT_NE(dynamic_cast<TIbExParser*>(extract.GetParser()), nullptr);
+  extract.ScriptFiles = {(dir / "main.sql").string()};
+  EXPECT_TRUE(extract.Extract());
+  TTblData* t = db.Objs->FindTable("T");
+  ASSERT_TRUE(t);
+  EXPECT_TRUE(IbExParserTest::UsesOf(t->FindField("B")).count("T.A"));
+  EXPECT_TRUE(IbExParserTest::UsesOf(db.Objs->FindProcedure("P")).count("T.B"));
   extract.SetDBStructure(nullptr);
+  std::error_code ec;
+  fs::remove_all(dir, ec);
 }
 
 }  // namespace
