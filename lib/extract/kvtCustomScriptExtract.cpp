@@ -210,53 +210,34 @@ bool TCustomExtract::AcceptObject(TDbObj* obj) {
     OnAccept_Obj(this, obj, accept);
     return accept;
   }
-  // Kind by class, in a fixed order so that a derived class is judged like its
-  // first listed ancestor.
+  // Kind by the object's list: indexes and constraints follow their table.
   TDbObject kind;
-  if (obj->As<TDmnData>())
-    kind = dboDomain;
-  else if (obj->As<TUdfData>())
-    kind = dboFunction;
-  else if (obj->As<TGnrData>())
-    kind = dboGenerator;
-  else if (obj->As<TTblData>())
-    kind = dboTable;
-  else if (obj->As<TViwData>())
-    kind = dboView;
-  else if (obj->As<TTrgData>())
-    kind = dboTrigger;
-  else if (obj->As<TPrcData>())
-    kind = dboProcedure;
-  else if (obj->As<TExcData>())
-    kind = dboException;
-  else if (obj->As<TDefData>())
-    kind = dboDefault;
-  else if (obj->As<TRulData>())
-    kind = dboRule;
-  else if (obj->As<TPkgData>())
-    kind = dboPackage;
-  else if (obj->As<TRolData>())
-    kind = dboRole;
-  else if (obj->As<TPblData>())
-    kind = dboPublication;
-  else if (obj->As<TSchData>())
-    kind = dboSchema;
-  else if (obj->As<TOprData>())
-    kind = dboOperator;
-  else if (obj->As<TOpcData>())
-    kind = dboOperatorClass;
-  else if (obj->As<TCnvData>())
-    kind = dboConversion;
-  else if (obj->As<TEvtData>())
-    kind = dboEvent;
-  else if (obj->As<TCltData>())
-    kind = dboCollation;
-  else if (auto* idx = obj->As<TIdxData>())
-    return IsObjectAccepted(idx->TableName, dboTable);
-  else if (auto* ctr = obj->As<TCtrData>())
-    return IsObjectAccepted(ctr->TableName, dboTable);
-  else
-    return true;
+  switch (obj->GetListId()) {
+    case olDmn: kind = dboDomain; break;
+    case olFnc: kind = dboFunction; break;
+    case olGnr: kind = dboGenerator; break;
+    case olTbl: kind = dboTable; break;
+    case olViw: kind = dboView; break;
+    case olTrg: kind = dboTrigger; break;
+    case olPrc: kind = dboProcedure; break;
+    case olExc: kind = dboException; break;
+    case olDef: kind = dboDefault; break;
+    case olRul: kind = dboRule; break;
+    case olPkg: kind = dboPackage; break;
+    case olRol: kind = dboRole; break;
+    case olPbl: kind = dboPublication; break;
+    case olSch: kind = dboSchema; break;
+    case olOpr: kind = dboOperator; break;
+    case olOpc: kind = dboOperatorClass; break;
+    case olCnv: kind = dboConversion; break;
+    case olEvt: kind = dboEvent; break;
+    case olClt: kind = dboCollation; break;
+    case olIdx:
+    case olCtr:
+      return IsObjectAccepted(obj->GetParentName(), dboTable);
+    default:
+      return true;  // grants and objects outside the lists
+  }
   return IsObjectAccepted(obj->Name, kind);
 }
 
