@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "JsonReader.h"
 #include "OrvalisCli.h"
 
 namespace fs = std::filesystem;
@@ -59,6 +60,16 @@ TEST_P(ScriptCase, ProducesTheExpectedScript) {
   else
     EXPECT_NE(status, 2) << err.str();
   EXPECT_EQ(out.str(), ReadText(dir / "expected.sql"));
+
+  // A JSON summary must also be a document a pipeline can read: an array of
+  // change objects, each with all of its fields.
+  if (std::find(args.begin(), args.end(), "--summary=json") != args.end()) {
+    TJsonReader reader(out.str());
+    ASSERT_TRUE(reader.Document()) << out.str();
+    const auto count = [&](const char* key) { return std::count(reader.Keys.begin(), reader.Keys.end(), key); };
+    for (const char* key : {"kind", "name", "reason", "statements"})
+      EXPECT_EQ(count(key), count("action")) << key;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, testing::ValuesIn(CaseNames()),

@@ -1,0 +1,45 @@
+SET SQL DIALECT 3;
+
+SET AUTODDL ON;
+
+/* Create Table... */
+CREATE TABLE CUSTOMERS(ID INTEGER NOT NULL,
+NAME VARCHAR(60) NOT NULL);
+
+
+
+ALTER TABLE ORDERS ADD CUSTOMER_ID INTEGER;
+
+/* Drop table-fields... */
+DROP VIEW V_ORDERS
+;
+
+-- orvalis --safe: not run, it drops column ORDERS.NOTE and its data
+-- ALTER TABLE ORDERS DROP NOTE;
+
+
+/* Drop tables... */
+-- orvalis --safe: not run, it drops table ORDER_LOG and its rows
+-- DROP TABLE ORDER_LOG;
+
+
+/* Create Views... */
+/* Create view: V_ORDERS (ViwData.CreateDependDef) */
+CREATE VIEW V_ORDERS(
+ID,
+AMOUNT)
+ AS 
+SELECT ID, AMOUNT FROM ORDERS
+;
+
+
+/* Create Primary Key... */
+ALTER TABLE CUSTOMERS ADD PRIMARY KEY (ID);
+
+
+ALTER TABLE ORDERS ALTER COLUMN ID POSITION 1;
+
+ALTER TABLE ORDERS ALTER COLUMN AMOUNT POSITION 2;
+
+ALTER TABLE ORDERS ALTER COLUMN CUSTOMER_ID POSITION 3;
+

@@ -1,0 +1,14 @@
+/* Orders lose their free-text note and get a customer; the log table goes;
+   the view over orders no longer shows the note. */
+CREATE TABLE CUSTOMERS (
+  ID    INTEGER NOT NULL PRIMARY KEY,
+  NAME  VARCHAR(60) NOT NULL
+);
+CREATE TABLE ORDERS (
+  ID          INTEGER NOT NULL PRIMARY KEY,
+  AMOUNT      NUMERIC(15, 2),
+  CUSTOMER_ID INTEGER
+);
+CREATE INDEX IX_ORDERS_AMOUNT ON ORDERS (AMOUNT);
+CREATE VIEW V_ORDERS (ID, AMOUNT) AS
+  SELECT ID, AMOUNT FROM ORDERS;
