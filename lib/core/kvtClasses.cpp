@@ -182,6 +182,10 @@ bool DB2NameNeedsQuotes(const std::string& name) {
 
 TDbObj::TDbObj(TObjs* aObjs) : Objs(aObjs) {}
 
+TObjs* TDbObj::MasterObjs() const { return Objs ? Objs->MasterOrSelf() : nullptr; }
+
+TObjs* TDbObj::TargetObjs() const { return Objs ? Objs->TargetOrSelf() : nullptr; }
+
 TDbObj::~TDbObj() = default;
 
 

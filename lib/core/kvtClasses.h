@@ -94,6 +94,11 @@ class TDbObj {
   // A column-like field (table or view column, parameter, argument, base
   // column of a domain): TFldData.
   virtual bool IsFieldObject() const { return false; }
+  // The master / target container as seen from this object's own: its
+  // container or the partner; outside a comparison its own container; null
+  // without one.
+  TObjs* MasterObjs() const;
+  TObjs* TargetObjs() const;
   // The object this one belongs to: a column's table or view, a parameter's
   // procedure, the table of an index, constraint or trigger (when resolved).
   virtual TDbObj* GetParentObj() const { return nullptr; }

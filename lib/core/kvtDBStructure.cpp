@@ -330,6 +330,16 @@ TObjs* TCustomObjs::SideWithRole(uint8_t role) {
   return nullptr;
 }
 
+TObjs* TCustomObjs::MasterOrSelf() {
+  TObjs* m = MasterSide();
+  return m ? m : static_cast<TObjs*>(this);
+}
+
+TObjs* TCustomObjs::TargetOrSelf() {
+  TObjs* t = TargetSide();
+  return t ? t : static_cast<TObjs*>(this);
+}
+
 void TCustomObjs::SetServerType(TServerType type) {
   ServerType = type;
   const bool caseSensitive = !(type == srvASA || type == srvMSSQL || type == srvASE);

@@ -180,6 +180,9 @@ class TCustomObjs {
   TObjs* MasterSide() { return SideWithRole(1); }
   TObjs* TargetSide() { return SideWithRole(2); }
   TObjs* SideWithRole(uint8_t role);
+  // The same, but outside a comparison (no roles set) this container itself.
+  TObjs* MasterOrSelf();
+  TObjs* TargetOrSelf();
   TCustomSQLExec* SQLExec = nullptr;   // statement list of the running comparison
   TAccept_ObjEvent OnAcceptObject;     // final say in AddObj; Sender is the container
   TObjAcceptor* Extractor = nullptr;   // used when the owning structure has none

@@ -43,20 +43,6 @@ std::string DataTypeName(uint8_t code) {
 
 namespace {
 
-// The master / target container as seen from `objs`; outside a comparison
-// (no roles set) the column's own container.
-TObjs* MasterOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* m = objs->MasterSide();
-  return m ? m : objs;
-}
-
-TObjs* TargetOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* t = objs->TargetSide();
-  return t ? t : objs;
-}
-
 // The parameter mode as written in a routine's parameter list; empty for
 // modes that are not written.
 std::string DirectionWord(uint8_t direction) {
@@ -742,7 +728,7 @@ void TFldData::CreateDependencies() {
     if (r->Obj && r->Obj->Name == TableName) r->Pending = false;
   TDbObj::CreateDependencies();
   if (DataType == dtDomain) {
-    if (TObjs* master = MasterOf(Objs)) {
+    if (TObjs* master = MasterObjs()) {
       TDmnData* dmn = master->FindDomain(QualifyName(DomainSchema, DomainName));
       if (!dmn && !DomainSchema.empty()) dmn = master->FindDomain(DomainName);
       if (dmn && !dmn->GetExists()) dmn->CreateDependDef();
@@ -818,7 +804,7 @@ void TFldData::DropDependents() {
   // view's records on the table are cleared they stay cleared, so the
   // table's record of that view is cleared too and later column drops of the
   // same table pass it by.
-  TObjs* target = TargetOf(Objs);
+  TObjs* target = TargetObjs();
   TTblData* table = GetOwnerTable();
   if (target && (!table || table->Objs != target)) table = target->FindTable(TableName);
   if (table) {

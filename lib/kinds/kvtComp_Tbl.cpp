@@ -20,14 +20,6 @@
 
 namespace {
 
-// The target container as seen from `objs`; outside a comparison (no roles
-// set) the table's own container.
-TObjs* TargetOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* t = objs->TargetSide();
-  return t ? t : objs;
-}
-
 
 // The objects of list `id` of `objs` on `table` (constraints, indexes,
 // triggers), as the kind T.
@@ -280,7 +272,7 @@ void TTblData::CreateDependDef() {
 }
 
 void TTblData::DropDependents() {
-  if (TObjs* target = TargetOf(Objs)) {
+  if (TObjs* target = TargetObjs()) {
     for (TTrgData* trg : TriggersOn(target, Name))
       if (trg->GetExists()) trg->DropDependDef();
     for (TIdxData* idx : IndexesOn(target, Name)) idx->DropDependDef();

@@ -31,12 +31,6 @@ const char* IBEventWord(int code) {
   }
 }
 
-TObjs* TargetOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* t = objs->TargetSide();
-  return t ? t : objs;
-}
-
 TTrgData* TriggerPair(TTrgData& t) { return t.Pair ? t.Pair->As<TTrgData>() : nullptr; }
 
 }  // namespace
@@ -359,7 +353,7 @@ bool TTrgData::ReleaseUse(TDbObj& /*used*/) {
 
 void TTrgData::DropDependents() {
   // Other triggers of the same view that still call this one are emptied.
-  TObjs* target = TargetOf(Objs);
+  TObjs* target = TargetObjs();
   TViwData* view = nullptr;
   if (Table && Table->IsView() && Table->Objs == target)
     view = Table->As<TViwData>();

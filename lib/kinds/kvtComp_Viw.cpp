@@ -22,18 +22,6 @@ namespace {
 // Action of the statement that selects the current DB2 schema.
 constexpr uint8_t kActionSetSchema = 8;
 
-TObjs* MasterOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* m = objs->MasterSide();
-  return m ? m : objs;
-}
-
-TObjs* TargetOf(TObjs* objs) {
-  if (!objs) return nullptr;
-  TObjs* t = objs->TargetSide();
-  return t ? t : objs;
-}
-
 // Grants of the master container by the name of the object they are on,
 // rebuilt when the grant list changes; kept in the container's slot of the
 // view list, since views are what asks.
@@ -198,7 +186,7 @@ void TViwData::CreateDependDef() {
 
   // The view's triggers come back with the stub body; the trigger phases
   // restore their bodies once everything they use exists.
-  for (TTrgData* trg : TriggersOf(MasterOf(Objs), *this)) {
+  for (TTrgData* trg : TriggersOf(MasterObjs(), *this)) {
     if (trg->GetExists()) continue;
     const std::string stub = trg->GetStubCreateSQL();
     if (exec) exec->AddStatement(stub, skTrigger, trg->Name, dboTrigger, saCreateEmpty);
@@ -211,7 +199,7 @@ void TViwData::CreateDependDef() {
 
 void TViwData::CreateDependencies() {
   TDbObj::CreateDependencies();
-  TObjs* target = TargetOf(Objs);
+  TObjs* target = TargetObjs();
   for (size_t i = 0; i < UseOfList.size(); ++i) {
     TDependObj* r = UseOfList[i].get();
     TDbObj* u = r->Obj;
@@ -283,14 +271,14 @@ void TViwData::DropDependents() {
       r->Pending = false;
     }
   }
-  for (TTrgData* trg : TriggersOf(TargetOf(Objs), *this))
+  for (TTrgData* trg : TriggersOf(TargetObjs(), *this))
     if (trg->GetExists()) trg->DropDependDef();
   TDbObj::DropDependents();
 }
 
 void TViwData::MarkDropped() {
   TDbObj::MarkDropped();
-  if (TObjs* master = MasterOf(Objs))
+  if (TObjs* master = MasterObjs())
     for (TGntData* g : GrantsOn(*master, Name)) g->SetExists(false);
 }
 

@@ -1670,25 +1670,29 @@ void TIbExParser::ParseUpdate(TDbObj* obj) {
   }
   TScopeGuard scope(*this, true);
   ParseTargetTable(obj);
-  if (!CheckNext(ibSET)) return;
+  if (!CheckNext(ibSET) || !ParseSetList(obj)) return;
+  ParseChangeTail(obj);
+}
+
+// set-list: [qualifier.]column = expr, ... ; false after a syntax error.
+bool TIbExParser::ParseSetList(TDbObj* obj) {
   for (;;) {
-    if (!Check(tkIdent)) return;
+    if (!Check(tkIdent)) return false;
     std::string column = TokenText;
     std::string qualifier;
     NextToken();
     if (Token == tkDot) {
       qualifier = std::move(column);
-      if (!NextCheck(tkIdent)) return;
+      if (!NextCheck(tkIdent)) return false;
       column = TokenText;
       NextToken();
     }
     LinkColumnDepend(obj, qualifier, column);
-    if (!CheckNext(tkEqual)) return;
+    if (!CheckNext(tkEqual)) return false;
     ParseExpression(obj);
-    if (Token != tkComma) break;
+    if (Token != tkComma) return true;
     NextToken();
   }
-  ParseChangeTail(obj);
 }
 
 // delete: DELETE FROM table [[AS] alias] change-tail
@@ -1759,23 +1763,7 @@ void TIbExParser::ParseMerge(TDbObj* obj) {
     } else if (Token == ibUPDATE) {
       if (!NextCheck(ibSET)) return;
       NextToken();
-      for (;;) {
-        if (!Check(tkIdent)) return;
-        std::string column = TokenText;
-        std::string qualifier;
-        NextToken();
-        if (Token == tkDot) {
-          qualifier = std::move(column);
-          if (!NextCheck(tkIdent)) return;
-          column = TokenText;
-          NextToken();
-        }
-        LinkColumnDepend(obj, qualifier, column);
-        if (!CheckNext(tkEqual)) return;
-        ParseExpression(obj);
-        if (Token != tkComma) break;
-        NextToken();
-      }
+      if (!ParseSetList(obj)) return;
     } else if (Token == ibDELETE && (IsFirebird3Up() || IsInterBase2020())) {
       NextToken();
     } else {

@@ -83,6 +83,7 @@ class TIbExParser : public TIbParser {
   void ParsePlan(TDbObj* obj);
   void ParseInsert(TDbObj* obj);
   void ParseUpdate(TDbObj* obj);
+  bool ParseSetList(TDbObj* obj);
   void ParseDelete(TDbObj* obj);
   void ParseMerge(TDbObj* obj);
   void ParseExecute(TDbObj* obj);

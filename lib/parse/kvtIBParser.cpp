@@ -1827,28 +1827,6 @@ TDbObject TIbParser::DescribedKind() {
   }
 }
 
-TDbObj* TIbParser::FindDescribed(TDbObject kind, const std::string& name) const {
-  if (!Objs) return nullptr;
-  switch (kind) {
-    case dboDomain: return Objs->FindDomain(name);
-    case dboException: return Objs->FindException(name);
-    case dboGenerator: return Objs->FindGenerator(name);
-    case dboRole: return Objs->FindRole(name);
-    case dboPackage: return Objs->FindPackage(name);
-    case dboIndex: return Objs->FindIndex(name);
-    case dboProcedure: return Objs->FindProcedure(name);
-    case dboTable: return Objs->FindTable(name);
-    case dboTrigger: return Objs->FindTrigger(name);
-    case dboView: return Objs->FindView(name);
-    case dboFunction: {
-      // A stored function (Firebird 3) or an external function: one name space.
-      if (TDbObj* f = Objs->FindProcedure(name)) return f;
-      return Objs->FindFunction(name);
-    }
-    default: return nullptr;
-  }
-}
-
 void TIbParser::ParseDescribe() {
   NextToken();
   TDbObj* target = nullptr;
@@ -1879,7 +1857,7 @@ void TIbParser::ParseDescribe() {
       return;
     }
     if (!next()) return;
-    target = FindDescribed(kind, TokenText);
+    target = FindObjectOfKind(kind, TokenText);
   }
   if (!NextCheck(tkString)) return;
   if (target) target->SetDescription(LiteralText);
@@ -1942,7 +1920,7 @@ void TIbParser::ParseComment() {
       return;
     }
     if (!next()) return;
-    target = FindDescribed(kind, TokenText);
+    target = FindObjectOfKind(kind, TokenText);
   }
   if (!NextCheck(ibIS)) return;
   NextToken();

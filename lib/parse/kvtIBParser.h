@@ -431,7 +431,6 @@ class TIbParser : public TCustomSQLParser {
   // (DOMAIN, EXCEPTION, GENERATOR, ... VIEW); dboUnknown for any other word.
   TDbObject DescribedKind();
   // The object of that kind and name, or none.
-  TDbObj* FindDescribed(TDbObject kind, const std::string& name) const;
   void ParseCreateTable(bool globalTemporary);
   void ParseAlterTable();
   void ParseAlterColumn(TTblData* table);

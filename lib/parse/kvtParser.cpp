@@ -21,6 +21,7 @@
 #include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
+#include "kinds/kvtComp_Pkg.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Rol.h"
 #include "kinds/kvtComp_Rul.h"
@@ -1320,25 +1321,37 @@ void TCustomSQLParser::LinkForeignKeysToKeys() {
   }
 }
 
-void TCustomSQLParser::LinkGrants() {
-  auto lookup = [this](TDbObject kind, const std::string& name) -> TDbObj* {
-    switch (kind) {
-      case dboTable: return Objs->FindTable(name);
-      case dboProcedure: return Objs->FindProcedure(name);
-      case dboTrigger: return Objs->FindTrigger(name);
-      case dboView: return Objs->FindView(name);
-      case dboRole: return Objs->FindRole(name);
-      case dboUser: return Objs->FindUser(name);
-      default: return nullptr;
+TDbObj* TCustomSQLParser::FindObjectOfKind(TDbObject kind, const std::string& name) const {
+  if (!Objs) return nullptr;
+  switch (kind) {
+    case dboDomain: return Objs->FindDomain(name);
+    case dboException: return Objs->FindException(name);
+    case dboGenerator: return Objs->FindGenerator(name);
+    case dboRole: return Objs->FindRole(name);
+    case dboUser: return Objs->FindUser(name);
+    case dboPackage: return Objs->FindPackage(name);
+    case dboIndex: return Objs->FindIndex(name);
+    case dboProcedure: return Objs->FindProcedure(name);
+    case dboTable: return Objs->FindTable(name);
+    case dboTrigger: return Objs->FindTrigger(name);
+    case dboView: return Objs->FindView(name);
+    case dboFunction: {
+      // A stored function (Firebird 3) or an external function: one name space.
+      if (TDbObj* f = Objs->FindProcedure(name)) return f;
+      return Objs->FindFunction(name);
     }
-  };
+    default: return nullptr;
+  }
+}
+
+void TCustomSQLParser::LinkGrants() {
   for (const auto& e : Objs->GntList) {
     auto* grant = static_cast<TGntData*>(e.Obj.get());
-    AddDepend(grant, lookup(grant->ObjectKind, grant->ObjectName), std::string());
+    AddDepend(grant, FindObjectOfKind(grant->ObjectKind, grant->ObjectName), std::string());
     // A grantee is a user or role, or a routine, trigger or view holding the
     // privilege; a table never receives one.
     if (grant->GranteeKind != dboTable)
-      AddDepend(grant, lookup(grant->GranteeKind, grant->Grantee), std::string());
+      AddDepend(grant, FindObjectOfKind(grant->GranteeKind, grant->Grantee), std::string());
   }
 }
 

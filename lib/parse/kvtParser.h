@@ -479,6 +479,8 @@ class TCustomSQLParser : public TCustomParser {
   // "SET TERM new old": the new terminator is read as raw text, since it is
   // usually a character the tokenizer does not know.
   void ParseSetTerm();
+  // The object of `kind` named `name` in the container being filled, or null.
+  TDbObj* FindObjectOfKind(TDbObject kind, const std::string& name) const;
   // Steps of the final linking pass.
   void LinkIndexes();
   void LinkConstraints();
