@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "core/kvtClasses.h"
@@ -220,7 +221,7 @@ enum : TTokenKind {
 // the word is reserved in server version v. InterBase 2020 recognises every
 // word as a keyword; its bit is used only to decide whether a name needs quotes.
 struct TIbKeywordRow {
-  const char* Word;
+  std::string_view Word;
   TTokenKind Kind;
   uint16_t Reserved;
 };
@@ -228,7 +229,7 @@ struct TIbKeywordRow {
 // Words that are no keywords of the parser but are reserved by some server
 // versions, so names spelled like them need quotes. Bit v of Versions as above.
 struct TIbReservedRow {
-  const char* Word;
+  std::string_view Word;
   uint16_t Versions;
 };
 

@@ -13,7 +13,7 @@
 
 // One keyword row: a word and its keyword kind (synonyms share a kind).
 struct TKeywordRow {
-  const char* Word;
+  std::string_view Word;  // a view of a literal: comparisons need no strlen
   TTokenKind Kind;
 };
 

@@ -25,7 +25,7 @@ TTableFacts Facts(const Row* rows, size_t count) {
   TTableFacts f;
   f.Rows = count;
   for (size_t i = 0; i < count; ++i) {
-    if (i > 0 && KeywordCompare(rows[i - 1].Word, rows[i].Word) == 0) f.Repeated.insert(rows[i].Word);
+    if (i > 0 && KeywordCompare(rows[i - 1].Word, rows[i].Word) == 0) f.Repeated.insert(std::string(rows[i].Word));
     f.Kinds.insert(rows[i].Kind);
     if (rows[i].Kind < tkFirstKeyword) f.KindsInRange = false;
   }
