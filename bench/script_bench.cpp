@@ -115,7 +115,7 @@ void BM_ExtractFirebird(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.Size));
 }
-BENCHMARK(BM_ExtractFirebird)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExtractFirebird)->Arg(500)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_RunFirebird(benchmark::State& state) {
   const int tables = static_cast<int>(state.range(0));
