@@ -537,6 +537,9 @@ void TColumnAlter::CopyThroughTemporaryColumn(bool risky) {
   }
   const std::string update = "UPDATE " + Table + " SET " + tmpQuoted + " = " + value;
   Emit(update, saUpdate, skUpdate);
+  // The copied rows are committed: the table is in use until then, and the
+  // server refuses to drop the old column.
+  Exec.AddStatement("COMMIT WORK;", skCommit, std::string(), dboUnknown, saCommit);
   // The rows are kept in the new column, so dropping the old one loses nothing.
   Emit("ALTER TABLE " + Table + " DROP " + Column);
   Emit("ALTER TABLE " + Table + " ALTER COLUMN " + tmpQuoted + " TO " + Column);
