@@ -16,6 +16,7 @@
 #include "kinds/kvtComp_Trg.h"
 #include "kinds/kvtComp_Viw.h"
 #include "kinds/kvtPhaseHeader.h"
+#include "kinds/kvtScoped.h"
 #include "script/kvtSQL_Exec.h"
 
 namespace {
@@ -286,6 +287,9 @@ class TColumnAlter {
 
   void Run();
   bool WroteComment() const { return CommentWritten; }
+  // The target's column was replaced by the master's (which then carries its
+  // own description).
+  bool Replaced() const { return ColumnReplaced; }
 
  private:
   // Statements of the column: action alter, kind dboField, parent the table.
@@ -329,6 +333,7 @@ class TColumnAlter {
   void RewriteCharsetInSystemTables();
   void RewriteCollationInSystemTables();
   void AlterNullabilityInterBase();
+  void AlterIdentityOptions();
   void AlterDefaultInterBase();
   std::string FieldSourceWhere();
   std::string TemporaryColumnName();
@@ -351,6 +356,7 @@ class TColumnAlter {
   const std::string Column;
   std::string Risk;  // DataRisk of the statements being written
   bool CommentWritten = false;
+  bool ColumnReplaced = false;
 };
 
 void TColumnAlter::Run() {
@@ -376,6 +382,7 @@ void TColumnAlter::RunInterBase() {
   }
   const bool rebuilt = ChangeTypeInterBase();
   if (rebuilt) return;  // the new column carries the whole master definition
+  AlterIdentityOptions();
   AlterNullabilityInterBase();
   AlterDefaultInterBase();
 }
@@ -390,6 +397,7 @@ void TColumnAlter::RecreateComputed() {
   M.SetExists(false);
   M.CreateDependDef();
   MT.SetChanged(true);
+  ColumnReplaced = true;
 }
 
 // Whether Firebird's ALTER COLUMN ... TYPE takes the change: only widening
@@ -515,24 +523,59 @@ void TColumnAlter::CopyThroughTemporaryColumn(bool risky) {
   // On Firebird 3 the new column gets its NOT NULL once it holds the rows.
   const bool notNullAfter = !M.Nullable && !M.Identity && IsFirebird3OrLater(Version());
   if (notNullAfter) tmp.Nullable = true;
+  // The new column keeps the character set and collation it is to have:
+  // the master's when they are compared, the target's own otherwise.
+  if (!CharsetsCompared() && T.IsCharacterType() && M.IsCharacterType() && !M.IsDomainTyped()) {
+    tmp.CharacterSet = T.CharacterSet;
+    tmp.Collation = T.Collation;
+  }
+  std::string definition;
+  {
+    TFlagScope withCharsets(IBOptions().IBCompareOptions->FldCharsetCompare);
+    definition = tmp.GetCreateSQL();
+  }
   const std::string tmpQuoted = M.QuoteName(tmpName);
 
-  if (risky) {
+  // Text in another character set may hold characters the new one lacks;
+  // only Unicode takes them all.
+  const std::string oldCharset = T.GetCharacterSet();
+  const std::string newCharset = tmp.GetCharacterSet();
+  if (oldCharset != newCharset && newCharset != "UTF8" && newCharset != "UNICODE_FSS" &&
+      !oldCharset.empty() && oldCharset != "NONE" && oldCharset != "OCTETS")
+    risky = true;
+  auto described = [](TFldData& f, const std::string& charset) {
+    std::string s = f.GetTypeText();
+    if (!charset.empty() && !f.IsDomainTyped()) s += " CHARACTER SET " + charset;
+    if (!f.Collation.empty() && !f.IsDomainTyped()) s += " COLLATE " + f.Collation;
+    if (f.Identity) s += " IDENTITY";
+    if (f.Identity && f.IdentitySeed != 0) s += " (START WITH " + std::to_string(f.IdentitySeed) + ")";
+    return s;
+  };
+  const std::string from = described(T, oldCharset);
+  const std::string to = described(tmp, newCharset);
+  if (M.Identity && !T.Identity) {
+    // Every row needs a value the moment the identity column is added.
+    Comment("WARNING:\r\nFirebird adds the identity column " + MT.Name + "." + M.Name +
+            " only to a table without rows");
+    Risk = "it makes " + MT.Name + "." + M.Name +
+           " an identity column, which fails while the table holds rows";
+  } else if (risky) {
     Comment("WARNING:\r\nCannot perform safe conversion of " + MT.Name + "." + M.Name +
-            " datatype from " + OldType() + " to " + NewType() +
+            " datatype from " + from + " to " + to +
             "\r\nThe rows are copied through a cast: values that do not fit stop the update.");
-    Risk = ConversionRisk();
+    Risk = "it converts " + MT.Name + "." + M.Name + " from " + from + " to " + to +
+           ", which can fail or lose data on existing rows";
   } else {
-    Comment("Alter Field (Type): " + MT.Name + "." + M.Name + " from " + OldType() + " to " +
-            NewType() + " through a temporary column...");
+    Comment("Alter Field (Type): " + MT.Name + "." + M.Name + " from " + from + " to " + to +
+            " through a temporary column...");
   }
   DropDependents();
 
-  Emit("ALTER TABLE " + Table + " ADD " + tmp.GetCreateSQL());
+  Emit("ALTER TABLE " + Table + " ADD " + definition);
   std::string value = Column;
   if (!M.IsDomainTyped()) {
     std::string type = NewType();
-    if (!M.CharacterSet.empty()) type += " CHARACTER SET " + M.CharacterSet;
+    if (!tmp.CharacterSet.empty()) type += " CHARACTER SET " + tmp.CharacterSet;
     value = "CAST(" + Column + " AS " + type + ")";
   }
   const std::string update = "UPDATE " + Table + " SET " + tmpQuoted + " = " + value;
@@ -547,6 +590,10 @@ void TColumnAlter::CopyThroughTemporaryColumn(bool risky) {
   Note("DataType conversion: " + OldType() + " -> " + NewType() + " /", update);
   Risk.clear();
   MT.SetChanged(true);
+  // The description went with the old column.
+  if (MT.Objs && MT.Objs->CompareObjects.Contains(coDescription) && !M.Description.empty())
+    Exec.AddDescription(&M);
+  ColumnReplaced = true;
 }
 
 std::string TColumnAlter::FieldSourceWhere() {
@@ -692,6 +739,18 @@ void TColumnAlter::RewriteCollationInSystemTables() {
   }
 }
 
+// The options of an identity column are fixed at its creation; a new start
+// value is set by restarting it, which keeps the rows.
+void TColumnAlter::AlterIdentityOptions() {
+  if (!M.Identity || !T.Identity || !IsFirebird3OrLater(Version())) return;
+  if (M.IdentitySeed != T.IdentitySeed)
+    Emit("ALTER TABLE " + Table + " ALTER COLUMN " + Column + " RESTART WITH " +
+         std::to_string(M.IdentitySeed));
+  if (Version() == st_Firebird_40 && M.IdentityIncrement != T.IdentityIncrement)
+    Emit("ALTER TABLE " + Table + " ALTER COLUMN " + Column + " SET INCREMENT BY " +
+         std::to_string(M.IdentityIncrement == 0 ? 1 : M.IdentityIncrement));
+}
+
 void TColumnAlter::AlterNullabilityInterBase() {
   // An identity column is NOT NULL by its nature.
   if (M.Nullable == T.Nullable || M.Identity || T.Identity) return;
@@ -816,6 +875,7 @@ void TColumnAlter::RunMSSQL() {
       M.SetExists(false);
       M.CreateDependDef();
       MT.SetChanged(true);
+      ColumnReplaced = true;
     } else {
       std::string sql = "ALTER TABLE " + MT.GetQualifiedName() + " ALTER COLUMN " + Column + " " +
                         NewType();
@@ -960,21 +1020,27 @@ void AlterColumns(TCompareContext& ctx) {
   for (const auto& e : master.TblList) {
     auto* m = e.Obj->As<TTblData>();
     auto* t = m && m->Pair ? m->Pair->As<TTblData>() : nullptr;
-    if (!t) continue;
+    // A table that changed between temporary and permanent was created
+    // afresh from the master's definition.
+    if (!t || m->GlobalTemporary != t->GlobalTemporary) continue;
     std::unordered_set<TFldData*> written;
     if (st == srvMySQL) written = FixMySQLColumnOrder(ctx, *m, *t);
     for (int i = 0; i < m->Fields.Count(); ++i) {
       TFldData* mf = m->Fields[i];
       TFldData* tf = mf ? t->FindField(mf->Name) : nullptr;
       if (!tf) continue;
-      // A computed column dropped for another column's change is added again below.
-      if (mf->GetExists() && tf->GetExists() && !written.count(mf) &&
-          mf->GetCreateSQL() != tf->GetCreateSQL()) {
+      // A computed column dropped for another column's change is added again
+      // below, with its description.
+      if (!mf->GetExists() || !tf->GetExists()) continue;
+      bool replaced = false;
+      if (!written.count(mf) && mf->GetCreateSQL() != tf->GetCreateSQL()) {
         TColumnAlter alter(ctx, *m, *t, *mf, *tf);
         alter.Run();
         comments = comments || alter.WroteComment();
+        replaced = alter.Replaced();
       }
-      if (descriptions && mf->Description != tf->Description) ctx.Exec.AddDescription(mf);
+      if (descriptions && !replaced && mf->Description != tf->Description)
+        ctx.Exec.AddDescription(mf);
     }
     // Computed columns that went with a column they read come back once what
     // they read exists again.
