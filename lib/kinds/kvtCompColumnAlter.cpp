@@ -178,6 +178,13 @@ TFldData& TypeBase(TFldData& f) {
   return f;
 }
 
+// Why converting table.column from one type to another can go wrong.
+std::string ConversionRiskText(const std::string& table, const std::string& column,
+                               const std::string& from, const std::string& to) {
+  return "it converts " + table + "." + column + " from " + from + " to " + to +
+         ", which can fail or lose data on existing rows";
+}
+
 // A name inside a string literal of a system-table statement.
 std::string Lit(const std::string& name) { return QuoteLiteral(name, srvInterBase); }
 
@@ -315,8 +322,10 @@ class TColumnAlter {
   std::string OldType() { return T.GetTypeText(); }
   std::string NewType() { return M.GetTypeText(); }
   std::string ConversionRisk() {
-    return "it converts " + MT.Name + "." + M.Name + " from " + OldType() + " to " + NewType() +
-           ", which can fail or lose data on existing rows";
+    return ConversionRiskText(MT.Name, M.Name, OldType(), NewType());
+  }
+  std::string NotNullRisk() {
+    return "it makes " + MT.Name + "." + M.Name + " NOT NULL, which fails while rows hold NULL";
   }
 
   // InterBase/Firebird
@@ -563,8 +572,7 @@ void TColumnAlter::CopyThroughTemporaryColumn(bool risky) {
     Comment("WARNING:\r\nCannot perform safe conversion of " + MT.Name + "." + M.Name +
             " datatype from " + from + " to " + to +
             "\r\nThe rows are copied through a cast: values that do not fit stop the update.");
-    Risk = "it converts " + MT.Name + "." + M.Name + " from " + from + " to " + to +
-           ", which can fail or lose data on existing rows";
+    Risk = ConversionRiskText(MT.Name, M.Name, from, to);
   } else {
     Comment("Alter Field (Type): " + MT.Name + "." + M.Name + " from " + from + " to " + to +
             " through a temporary column...");
@@ -756,10 +764,11 @@ void TColumnAlter::AlterNullabilityInterBase() {
   if (M.Nullable == T.Nullable || M.Identity || T.Identity) return;
   Comment("Alter Field (Null / Not Null)...");
   if (IsFirebird3OrLater(Version())) {
-    if (!M.Nullable)
-      Risk = "it makes " + MT.Name + "." + M.Name + " NOT NULL, which fails while rows hold NULL";
-    Emit("ALTER TABLE " + Table + " ALTER " + Column +
-         (M.Nullable ? " DROP NOT NULL" : " SET NOT NULL"));
+    if (!M.Nullable) Risk = NotNullRisk();
+    const std::string sql =
+        "ALTER TABLE " + Table + " ALTER " + Column + (M.Nullable ? " DROP NOT NULL" : " SET NOT NULL");
+    Emit(sql);
+    Note("DataType conversion: Nullable difference /", sql);
     Risk.clear();
   } else if (CanRewriteSystemTables(Ctx.Target)) {
     const std::string sql = std::string("UPDATE RDB$RELATION_FIELDS SET RDB$NULL_FLAG = ") +
@@ -778,8 +787,10 @@ void TColumnAlter::AlterDefaultInterBase() {
   if (def == T.GetDefaultText()) return;
   if (HasAlterDefault(Version())) {
     DropDependents();
-    Emit("ALTER TABLE " + Table + " ALTER COLUMN " + Column + " " +
-         (def.empty() ? std::string("DROP DEFAULT") : "SET DEFAULT " + def));
+    const std::string sql = "ALTER TABLE " + Table + " ALTER COLUMN " + Column + " " +
+                            (def.empty() ? std::string("DROP DEFAULT") : "SET DEFAULT " + def);
+    Emit(sql);
+    Note("DataType conversion: DEFAULT difference /", sql);
     return;
   }
   if (!CanRewriteSystemTables(Ctx.Target)) {
@@ -847,7 +858,7 @@ void TColumnAlter::RunOracle() {
          ")");
   if (M.Nullable != T.Nullable) {
     if (!M.Nullable)
-      Risk = "it makes " + MT.Name + "." + M.Name + " NOT NULL, which fails while rows hold NULL";
+      Risk = NotNullRisk();
     Emit(head + (M.Nullable ? "NULL" : "NOT NULL") + ")");
     Risk.clear();
   }
@@ -885,7 +896,7 @@ void TColumnAlter::RunMSSQL() {
         if (CompareTypes(M, T) < 0)
           Risk = ConversionRisk();
         else if (!M.Nullable && T.Nullable)
-          Risk = "it makes " + MT.Name + "." + M.Name + " NOT NULL, which fails while rows hold NULL";
+          Risk = NotNullRisk();
         Emit(sql);
         Risk.clear();
       } else {
@@ -930,7 +941,7 @@ void TColumnAlter::RunPostgreSQL() {
   if (M.Nullable != T.Nullable) {
     DropDependents();
     if (!M.Nullable)
-      Risk = "it makes " + MT.Name + "." + M.Name + " NOT NULL, which fails while rows hold NULL";
+      Risk = NotNullRisk();
     Emit(head + (M.Nullable ? " DROP NOT NULL" : " SET NOT NULL"));
     Risk.clear();
   }
@@ -996,8 +1007,7 @@ std::unordered_set<TFldData*> FixMySQLColumnOrder(TCompareContext& ctx, TTblData
     TFldData* tf = t.FindField(f->Name);
     TStatement* st = ctx.Exec.AddStatement(sql, skStatement, f->Name, dboField, saAlter, m.Name);
     if (st && tf && f->GetCreateSQL() != tf->GetCreateSQL() && CompareTypes(*f, *tf) < 0)
-      st->DataRisk = "it converts " + m.Name + "." + f->Name + " from " + tf->GetTypeText() +
-                     " to " + f->GetTypeText() + ", which can fail or lose data on existing rows";
+      st->DataRisk = ConversionRiskText(m.Name, f->Name, tf->GetTypeText(), f->GetTypeText());
     if (ctx.ChangeNotes) ctx.ChangeNotes->push_back("Modify column: " + m.Name + "(" + f->Name + ")/\r\n" + sql);
     std::string name = order[j];
     order.erase(order.begin() + static_cast<std::ptrdiff_t>(j));

@@ -174,7 +174,13 @@ TEST_F(FirebirdColumnAlter, NumericPrecisionInPlaceButScaleThroughACopy) {
 }
 
 TEST_F(FirebirdColumnAlter, NarrowingCopiesTheRowsAndCarriesTheRisk) {
+  TStringList notes;
+  Db.Ctx.ChangeNotes = &notes;
   Alter({"C", dtVarchar, 10, false}, {"C", dtVarchar, 40, false});
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0],
+            "DataType conversion: VARCHAR(40) -> VARCHAR(10) /T(C)/\r\n"
+            "UPDATE T SET ZELTEMP = CAST(C AS VARCHAR(10))");
   const std::string script = Db.Script();
   const char* steps[] = {
       "WARNING:\nCannot perform safe conversion of T.C datatype from VARCHAR(40) to VARCHAR(10)",
