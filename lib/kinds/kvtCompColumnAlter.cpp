@@ -444,6 +444,8 @@ bool TColumnAlter::ChangeTypeInterBase() {
       CharsetsCompared() && M.IsCharacterType() && M.Collation != T.Collation;
   const bool identityDiffers = M.Identity != T.Identity;
   if (!typeDiffers && !charsetDiffers && !collationDiffers && !identityDiffers) return false;
+  // A domain the column moves to is created first when it is new.
+  if (M.IsDomainTyped()) M.CreateDependencies();
 
   const bool systemTables = CanRewriteSystemTables(Ctx.Target);
   const std::string alterType =
