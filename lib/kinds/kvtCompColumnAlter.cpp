@@ -932,7 +932,9 @@ void TColumnAlter::RunPostgreSQL() {
   if (NewType() != OldType()) {
     DropDependents();
     if (CompareTypes(M, T) < 0) Risk = ConversionRisk();
-    Emit(head + " TYPE " + NewType());
+    // Without USING the server refuses types it has no assignment cast
+    // between (text to integer, say); with it the cast is explicit.
+    Emit(head + " TYPE " + NewType() + " USING " + Column + "::" + NewType());
     Risk.clear();
   }
   const std::string def = M.GetDefaultText();

@@ -392,7 +392,7 @@ TEST(ColumnAlterDialects, StatementsPerDialect) {
       {"MySQL modify", srvMySQL, {"C", dtVarchar, 10}, {"C", dtVarchar, 20}, nullptr,
        "ALTER TABLE T MODIFY COLUMN C VARCHAR(10)", true},
       {"PostgreSQL type", srvPostgreSQL, {"c", dtBigInt}, {"c", dtInteger}, nullptr,
-       "ALTER TABLE \"T\" ALTER COLUMN c TYPE bigint", false},
+       "ALTER TABLE \"T\" ALTER COLUMN c TYPE bigint USING c::bigint", false},
       {"PostgreSQL default", srvPostgreSQL, {"c", dtInteger}, {"c", dtInteger},
        [](TFldData&, TFldData& t) { t.DefaultValue = "0"; },
        "ALTER TABLE \"T\" ALTER COLUMN c DROP DEFAULT", false},
