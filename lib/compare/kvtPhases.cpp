@@ -5,6 +5,7 @@
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
+#include "kinds/kvtCompColumnAlter.h"
 #include "kinds/kvtComp_Ctr.h"
 #include "kinds/kvtComp_Def.h"
 #include "kinds/kvtComp_Exc.h"
@@ -73,7 +74,7 @@ const TComparePhase ComparePhases[] = {
     {20, "CreateTables", Family(coTable), &CreateTables},
     {21, "CreateColumns", Family(coTable), &CreateColumns},
     {21, "AlterTables", Family(coTable), &AlterTables},
-    {21, "AlterColumns", Family(coTable), nullptr},
+    {21, "AlterColumns", Family(coTable), &AlterColumns},
     {21, "CheckColumnOrder", Family(coTable), &CheckColumnOrder},
     {22, "DropColumnsAndTables", Family(coTable), &DropColumnsAndTables},
     {23, "CreateProcedureStubs", Family(coProcedure), &CreateProcedureStubs},
@@ -108,7 +109,7 @@ const TComparePhase ComparePhases[] = {
     {38, "DropRules", Target(srvMSSQL), &DropRules},
     {39, "CreatePackageBodies", TargetIBOrOracle, &CreatePackageBodies},
     {40, "RestoreColumnOrder", Family(coTable), &RestoreColumnOrder},
-    {40, "RecreateTablesForColumnOrder", Family(coTable), nullptr},
+    {40, "RecreateTablesForColumnOrder", Family(coTable), &RecreateTablesForColumnOrder},
     {41, "DropPublications", Family(coTable), &DropPublications},
     {41, "AlterPublications", Family(coTable), &AlterPublications},
     {41, "CreatePublications", Family(coTable), &CreatePublications},

@@ -55,8 +55,8 @@ class TCustomVeltrane {
   TErrorMessageEvent OnErrorMessage;
   // Families of objects to compare; all 23 by default.
   TCmpObjSetType CompareObjects;
-  // Notes on domain changes, each beginning with "Domain " and carrying the
-  // statement it describes; cleared at the start of Extract and Compare.
+  // Notes on domain and column changes, each carrying the statement it
+  // describes; cleared at the start of Extract and Compare.
   TStringList ChangeNotes;
   // Copy of the target's connection options.
   const std::unique_ptr<TConnectionOptions> ConnectionOptions;

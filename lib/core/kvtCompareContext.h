@@ -24,8 +24,8 @@ struct TCompareContext {
   TCustomSQLExec& Exec;
   // Families the run compares (the comparer's CompareObjects).
   TCmpObjSetType CompareObjects;
-  // Notes on domain changes, each beginning with "Domain " (the comparer's
-  // ChangeNotes); null when nobody collects them.
+  // Notes on domain and column changes, each carrying its statement (the
+  // comparer's ChangeNotes); null when nobody collects them.
   TStringList* ChangeNotes = nullptr;
   // Reports an error of the run; the sequence goes on.
   std::function<void(const std::string&)> OnError;
