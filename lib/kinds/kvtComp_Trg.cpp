@@ -39,18 +39,6 @@ TObjs* TargetOf(TObjs* objs) {
 
 TTrgData* TriggerPair(TTrgData& t) { return t.Pair ? t.Pair->As<TTrgData>() : nullptr; }
 
-// The target trigger now runs the master's body: what its old body used no
-// longer needs it, so dropping one of those objects later in the run must not
-// empty the trigger again.
-void ReleaseOldUses(TTrgData& target) {
-  for (auto& r : target.UseOfList) {
-    r->Pending = false;
-    if (!r->Obj) continue;
-    for (auto& back : r->Obj->UseInList)
-      if (back->Obj == &target) back->Pending = false;
-  }
-}
-
 }  // namespace
 
 TTrgData::TTrgData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboTrigger; }
@@ -490,7 +478,8 @@ void AlterTriggers(TCompareContext& ctx) {
         m.CreateDependencies();
         ctx.Exec.AddStatement(m.GetAlterSQL(), skTrigger, m.Name, dboTrigger, saAlter);
         m.MarkCreated();
-        if (t) ReleaseOldUses(*t);
+        // The target trigger runs the master's body now.
+        if (t) t->ReleaseUses();
       }
     } else {
       if (t) t->DropDependDef();
