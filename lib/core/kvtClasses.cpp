@@ -316,6 +316,15 @@ void TDbObj::DropDependents() {
 
 void TDbObj::MarkDropped() { SetExists(false); }
 
+void TDbObj::ReleaseUses() {
+  for (auto& r : UseOfList) {
+    r->Pending = false;
+    if (!r->Obj) continue;
+    for (auto& back : r->Obj->UseInList)
+      if (back->Obj == this) back->Pending = false;
+  }
+}
+
 void TDbObj::CreateDependencies() {
   // Index walk: creating what is used may record further dependencies.
   for (size_t i = 0; i < UseOfList.size(); ++i) {

@@ -162,6 +162,10 @@ class TDbObj {
   // Recognises a server-generated MS SQL constraint name ("PK__T__1A2B3C4D")
   // and moves it into AutoName.
   bool DetectAutoName();
+  // The object no longer uses what it recorded (its body was replaced by the
+  // other side's): every record of those uses, at both ends, is handled, so
+  // dropping one of those objects later leaves this one alone.
+  void ReleaseUses();
 
   // Kind tests used by the walks and the kinds.
   bool IsTable() const { return ObjType == dboTable; }

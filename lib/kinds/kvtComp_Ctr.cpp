@@ -1,6 +1,8 @@
 #include "kinds/kvtComp_Ctr.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
@@ -209,6 +211,10 @@ const char* TCtrData::GetAutoNamePrefix() const {
     default:
       return "";
   }
+}
+
+void TCtrData::AddedToList(const std::string& /*key*/) {
+  AddOrder = Objs ? Objs->CtrList.Count() : 0;
 }
 
 TCtrData* TCustomObjs::FindConstraint(const std::string& key) const {
@@ -761,9 +767,18 @@ void CreateConstraintGroups(TCompareContext& ctx, uint8_t phaseTypes) {
     if (!types || !ctx.Compares(g.Family)) continue;
     if (g.MSSQLTargetOnly && ctx.Target.ServerType != srvMSSQL) continue;
     TPhaseHeader header(ctx.Exec, g.Header);
+    std::vector<TCtrData*> group;
     for (const auto& e : ctx.Master.CtrList) {
       auto* c = e.Obj->As<TCtrData>();
-      if (!c || !(types & TypeBit(c->ConstraintType)) || c->GetExists()) continue;
+      if (c && (types & TypeBit(c->ConstraintType))) group.push_back(c);
+    }
+    // Firebird names the triggers of an unnamed CHECK by the order of
+    // creation, and its extract lists them so: checks keep the script's order.
+    if (types & TypeBit(ctCheck))
+      std::stable_sort(group.begin(), group.end(),
+                       [](const TCtrData* a, const TCtrData* b) { return a->AddOrder < b->AddOrder; });
+    for (TCtrData* c : group) {
+      if (c->GetExists()) continue;
       if (!header.IsWritten()) {
         header.Write();
         if (g.Reconnect) ctx.Exec.AddReconnect();

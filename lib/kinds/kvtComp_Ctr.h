@@ -42,6 +42,7 @@ class TCtrData : public TDbObj {
   TObjListId GetListId() const override { return olCtr; }
   std::string GetParentName() const override { return TableName; }
   const char* GetAutoNamePrefix() const override;
+  void AddedToList(const std::string& key) override;
 
   // ---- Fields, in declaration order ----
   uint8_t ConstraintType = ctForeignKey;    // write through SetConstraintType
@@ -65,6 +66,9 @@ class TCtrData : public TDbObj {
   bool NotForReplication = false;  // MS SQL NOT FOR REPLICATION
   bool Deferrable = false;         // PostgreSQL DEFERRABLE
   bool InitiallyDeferred = false;  // PostgreSQL INITIALLY DEFERRED
+  // How many constraints the container held when this one was added: the
+  // order of the script, which CHECK constraints are created in.
+  int32_t AddOrder = 0;
   bool DeferrableInitiallyDeferred = false;    // Oracle DEFERRABLE INITIALLY DEFERRED
   std::unique_ptr<TIndexOptions> IndexOptions;  // options of the implied index (not written)
 

@@ -83,10 +83,31 @@ std::string TGnrData::GetCreateSQL() {
       if (!OwnedBy.empty()) s += " OWNED BY " + OwnedBy;
       return s;
     }
+    case srvInterBase: {
+      // Firebird 3 keeps a generator's start value and increment with it, so
+      // a new generator is created with them.
+      std::string s = "CREATE GENERATOR " + QuoteName(Name);
+      if (KeepsSequenceOptions()) {
+        if (StartValue() != "0") s += " START WITH " + StartValue();
+        if (IncrementValue() != "1") s += " INCREMENT BY " + IncrementValue();
+      }
+      return s;
+    }
     default:
       return "CREATE GENERATOR " + QuoteName(Name);
   }
 }
+
+bool TGnrData::KeepsSequenceOptions() {
+  if (GetServerType() != srvInterBase) return false;
+  TIBServerOptions* opts = GetServerOptions();
+  const TIBSQLServerVersionType v = opts ? opts->SQLServerVersion : st_Firebird_25;
+  return v == st_Firebird_30 || v == st_Firebird_40;
+}
+
+std::string TGnrData::StartValue() const { return StartWith.empty() ? "0" : StartWith; }
+
+std::string TGnrData::IncrementValue() const { return IncrementBy.empty() ? "1" : IncrementBy; }
 
 std::string TGnrData::GetDropSQL() {
   switch (GetServerType()) {
@@ -157,6 +178,7 @@ void AlterGenerators(TCompareContext& ctx) {
   TObjs& target = ctx.Target;
   TCustomSQLExec* exec = &ctx.Exec;
   const bool sequences = target.ServerType == srvOracle || target.ServerType == srvPostgreSQL;
+  TPhaseHeader header(ctx.Exec, target.ServerType == srvInterBase ? "/* Alter generator... */" : "");
   for (const auto& e : master.GnrList) {
     auto* m = static_cast<TGnrData*>(e.Obj.get());
     auto* t = m->Pair ? m->Pair->As<TGnrData>() : nullptr;
@@ -176,9 +198,26 @@ void AlterGenerators(TCompareContext& ctx) {
       else if (!m->Cache.empty() && m->Cache != t->Cache)
         alter(" cache " + m->Cache);
     }
+    if (target.ServerType == srvInterBase && m->KeepsSequenceOptions()) {
+      const std::string name = m->QuoteName(m->Name);
+      if (m->StartValue() != t->StartValue() || m->IncrementValue() != t->IncrementValue())
+        header.Write();
+      // Firebird sets the start value by restarting the generator, which also
+      // resets its current value: --safe leaves that statement out.
+      if (m->StartValue() != t->StartValue())
+        if (TStatement* st = exec->AddStatement("ALTER SEQUENCE " + name + " RESTART WITH " +
+                                                    m->StartValue(),
+                                                skStatement, m->Name, dboGenerator, saAlter))
+          st->DataRisk = "it restarts generator " + m->Name + " at " + m->StartValue() +
+                         " and its current value is lost";
+      if (m->IncrementValue() != t->IncrementValue())
+        exec->AddStatement("ALTER SEQUENCE " + name + " INCREMENT BY " + m->IncrementValue(),
+                           skStatement, m->Name, dboGenerator, saAlter);
+    }
     if (master.CompareObjects.Contains(coDescription) && m->Description != t->Description)
       exec->AddDescription(m);
   }
+  header.Close();
 }
 
 void DropGenerators(TCompareContext& ctx) {

@@ -53,6 +53,13 @@ class TGnrData : public TDbObj {
   std::string GetCreateSQL() override;
   std::string GetDropSQL() override;
 
+  // Whether the target server keeps start value and increment with the
+  // generator (Firebird 3 and 4).
+  bool KeepsSequenceOptions();
+  // START WITH and INCREMENT BY with the server's defaults (0 and 1) filled in.
+  std::string StartValue() const;
+  std::string IncrementValue() const;
+
   // DB2 identity options "(START WITH s, INCREMENT BY i, CACHE c)"; empty elsewhere.
   std::string GetIdentityOptions();
 };

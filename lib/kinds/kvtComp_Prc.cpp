@@ -585,6 +585,8 @@ void TPrcData::AlterInTarget() {
     CreateDependDef();
   } else {
     WriteDefinition(saAlter);
+    // The target procedure runs this body now.
+    target->ReleaseUses();
   }
   target->CompareText = GetCreateSQL();
   SetNeedsRestore(false);

@@ -450,9 +450,18 @@ namespace {
 
 // Whether the run compares this grant: grants are compared when any grant
 // family is, and a grant of a narrower family only when that one is too.
+// SYSDBA holds every privilege on every object of a Firebird database: the
+// server records a grant to it but the database's extract leaves it out, so
+// such a grant would show as missing however often it is run.
+bool GrantsNothing(const TCompareContext& ctx, const TGntData& g) {
+  return ctx.Target.ServerType == srvInterBase && !g.IsRoleGrant() &&
+         (g.GranteeKind == dboUnknown || g.GranteeKind == dboUser) && g.Grantee == "SYSDBA";
+}
+
 bool ComparesGrant(const TCompareContext& ctx, const TGntData& g) {
   if (!ctx.Compares(coGrant) && !ctx.Compares(coRoleGrant) && !ctx.Compares(coUserGrant))
     return false;
+  if (GrantsNothing(ctx, g)) return false;
   return g.GrantClass == coGrant || ctx.Compares(g.GrantClass);
 }
 

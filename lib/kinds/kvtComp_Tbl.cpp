@@ -375,6 +375,25 @@ void TPblData::CreateDependencies() {
 // ---------------------------------------------------------------------------
 // Phases
 
+namespace {
+
+// A Firebird temporary table without an ON COMMIT clause deletes its rows on
+// commit, and the server's extract says so; both spellings are one table.
+uint8_t EffectiveOnCommit(const TTblData& t, TServerType st) {
+  if (st != srvInterBase || !t.GlobalTemporary) return t.OnCommit;
+  return t.OnCommit == ocPreserveRows ? ocPreserveRows : ocDeleteRows;
+}
+
+// Whether the target table has to be dropped and created again: neither
+// temporary nor permanent tables can change into the other, and Firebird
+// cannot alter the ON COMMIT action of a temporary table.
+bool NeedsRecreate(const TTblData& m, const TTblData& t, TServerType st) {
+  if (m.GlobalTemporary != t.GlobalTemporary) return true;
+  return st == srvInterBase && EffectiveOnCommit(m, st) != EffectiveOnCommit(t, st);
+}
+
+}  // namespace
+
 void MatchTables(TCompareContext& ctx) {
   TObjs& master = ctx.Master;
   TObjs& target = ctx.Target;
@@ -405,7 +424,8 @@ void MatchTables(TCompareContext& ctx) {
          m->MySQLOptions->Engine != t->MySQLOptions->Engine))
       unchanged = false;
     if (IsServerOneOf(st, {srvInterBase, srvASA, srvMSSQL}) &&
-        (m->GlobalTemporary != t->GlobalTemporary || m->OnCommit != t->OnCommit))
+        (m->GlobalTemporary != t->GlobalTemporary ||
+         EffectiveOnCommit(*m, st) != EffectiveOnCommit(*t, st)))
       unchanged = false;
 
     for (const auto& fe : m->Fields) {
@@ -518,9 +538,8 @@ void AlterTables(TCompareContext& ctx) {
     if (!t || !m->InBoth || m->Unchanged) continue;
     if (descriptions && m->Description != t->Description) exec->AddDescription(m);
 
-    if (m->GlobalTemporary != t->GlobalTemporary) {
-      // A table cannot change between temporary and permanent: it is dropped
-      // and created again. What lives on the target table (indexes, keys,
+    if (NeedsRecreate(*m, *t, target.ServerType)) {
+      // The table is dropped and created again. What lives on the target table (indexes, keys,
       // triggers, views) goes first, so the later phases create it again.
       t->DropDependents();
       exec->AddStatement(t->GetDropSQL(), skStatement, t->Name, dboTable, saDrop);

@@ -472,6 +472,8 @@ void AlterTriggers(TCompareContext& ctx) {
         m.CreateDependencies();
         ctx.Exec.AddStatement(m.GetAlterSQL(), skTrigger, m.Name, dboTrigger, saAlter);
         m.MarkCreated();
+        // The target trigger runs the master's body now.
+        if (t) t->ReleaseUses();
       }
     } else {
       if (t) t->DropDependDef();

@@ -573,9 +573,9 @@ TEST_F(ConstraintPhases, CheckConstraintsChangedAddedAndVanished) {
             "ALTER TABLE BOOKING DROP CONSTRAINT CHK_DATES;\n"
             "\n"
             "/* Create Check... */\n"
-            "ALTER TABLE BOOKING ADD CHECK (GUESTS BETWEEN 1 AND 8);\n"
-            "\n"
             "ALTER TABLE BOOKING ADD CONSTRAINT CHK_DATES CHECK (ENDS >= STARTS);\n"
+            "\n"
+            "ALTER TABLE BOOKING ADD CHECK (GUESTS BETWEEN 1 AND 8);\n"
             "\n");
 }
 

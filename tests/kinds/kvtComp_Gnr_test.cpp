@@ -50,6 +50,7 @@ struct TGnrTextCase {
 const TGnrTextCase kGnrTexts[] = {
     {srvInterBase, -1, "CREATE GENERATOR G", "DROP GENERATOR G"},
     {srvInterBase, st_InterBase_75, "CREATE GENERATOR G", "DROP GENERATOR G"},
+    {srvInterBase, st_Firebird_30, "CREATE GENERATOR G START WITH 10 INCREMENT BY 5", "DROP GENERATOR G"},
     {srvInterBase, st_InterBase_6x, "CREATE GENERATOR G",
      "/* Drop generator: G */\r\nDELETE FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = 'G'"},
     {srvOracle, -1,
@@ -111,6 +112,28 @@ TEST(GeneratorPhases, CreateNewGeneratorsWithHeader) {
   EXPECT_EQ(db.Exec.GetStatement(1)->ObjType, dboGenerator);
   EXPECT_EQ(db.Exec.GetStatement(1)->Action, saCreate);
   EXPECT_FALSE(db.Master.FindGenerator("GEN_NEW")->GetExists());
+}
+
+TEST(GeneratorPhases, Firebird3RestartsAChangedStartAndAltersTheIncrement) {
+  TTwoDbs db(srvInterBase);
+  for (TObjs* objs : {&db.Master, &db.Target})
+    objs->IBServerOptions->SQLServerVersion = st_Firebird_30;
+  TGnrData* m = AddGenerator(db.Master, "G");
+  TGnrData* t = AddGenerator(db.Target, "G");
+  TGnrData* same = AddGenerator(db.Master, "H");
+  AddGenerator(db.Target, "H")->StartWith = "0";  // written out, the server's default
+  same->IncrementBy = "1";
+  m->StartWith = "100";
+  m->IncrementBy = "2";
+  t->StartWith = "5";
+  db.PairObjects();
+  AlterGenerators(db.Ctx);
+  EXPECT_EQ(db.Script(),
+            "/* Alter generator... */\nALTER SEQUENCE G RESTART WITH 100;\n\n"
+            "ALTER SEQUENCE G INCREMENT BY 2;\n\n");
+  // Restarting loses the generator's current value; changing the step does not.
+  EXPECT_FALSE(db.Exec.GetStatement(1)->DataRisk.empty());
+  EXPECT_TRUE(db.Exec.GetStatement(2)->DataRisk.empty());
 }
 
 TEST(GeneratorPhases, NoHeaderForMSSQL) {

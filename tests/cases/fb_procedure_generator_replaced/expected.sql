@@ -1,0 +1,21 @@
+SET SQL DIALECT 3;
+
+SET AUTODDL ON;
+
+/* Create generator... */
+CREATE GENERATOR SEQ_NOTE;
+
+
+/* Alter Procedure... */
+/* Alter (NEXT_NOTE) */
+ALTER PROCEDURE NEXT_NOTE RETURNS(N INTEGER)
+ AS
+BEGIN
+  N = NEXT VALUE FOR SEQ_NOTE;
+END;
+
+
+/* Drop generator... */
+DROP GENERATOR GEN_NOTE;
+
+

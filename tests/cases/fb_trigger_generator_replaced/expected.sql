@@ -1,0 +1,19 @@
+SET SQL DIALECT 3;
+
+SET AUTODDL ON;
+
+/* Create generator... */
+CREATE GENERATOR SEQ_NOTE;
+
+
+/* Alter exist trigger... */
+ALTER TRIGGER NOTE_BI
+AS
+BEGIN
+  IF (NEW.ID IS NULL) THEN NEW.ID = NEXT VALUE FOR SEQ_NOTE;
+END;
+
+/* Drop generator... */
+DROP GENERATOR GEN_NOTE;
+
+
