@@ -293,6 +293,7 @@ void TFldData::Assign(const TFldData& s) {
   WithTimeZone = s.WithTimeZone;
   WithLocalTimeZone = s.WithLocalTimeZone;
   KeyName = s.KeyName;
+  Invisible = s.Invisible;
   if (s.TableType) {
     // A table type is copied column by column.
     auto tt = std::make_unique<TTblData>(Objs);
@@ -322,6 +323,7 @@ std::string TFldData::GetTypeText() { return GetTypeTextFor(GetServerType()); }
 
 std::string TFldData::GetTypeTextFor(TServerType st) {
   if (ParameterNumber != 0) return "PARAMETER " + std::to_string(ParameterNumber);
+  if (st == srvMySQL) return MySQLTypeText();
   if (DataType == dtDomain) {
     std::string s = TypeOf ? "TYPE OF " : "";
     if (!TypeOfTable.empty() && !TypeOfColumn.empty())
@@ -492,8 +494,8 @@ std::string TFldData::BodyASA() {
   return s;
 }
 
-std::string TFldData::BodyMySQL() {
-  std::string s = DataTypeName(DataType);
+std::string TFldData::MySQLTypeText() {
+  std::string s = DataType == dtDomain ? DomainName : DataTypeName(DataType);
   if (IsOneOf(DataType, {dtChar, dtVarchar, dtBinary, dtNationalChar, dtVarBinary})) {
     if (Length != 0) s += Paren(Length);
   } else if (IsOneOf(DataType, {dtFloat, dtDouble, dtNumeric, dtDecimal})) {
@@ -501,26 +503,40 @@ std::string TFldData::BodyMySQL() {
   } else if (DataType == dtEnum || DataType == dtSet) {
     s += "(";
     for (size_t i = 0; i < EnumValues.size(); ++i) {
-      if (i) s += ", ";
+      if (i) s += ",";
       s += EnumValues[i];
     }
     s += ")";
   } else if (Precision != 0) {
     s += Paren(Precision);
   }
-  if (!CharacterSet.empty()) s += " CHARACTER SET " + CharacterSet;
-  if (!Collation.empty()) s += " COLLATE " + Collation;
   if (Unsigned) s += " UNSIGNED";
   if (Zerofill) s += " ZEROFILL";
   if (Binary) s += " BINARY";
+  if (!CharacterSet.empty()) s += " CHARACTER SET " + CharacterSet;
+  if (!Collation.empty()) s += " COLLATE " + Collation;
+  return s;
+}
+
+std::string TFldData::BodyMySQL() {
+  std::string s = MySQLTypeText();
+  if (IsComputed()) {
+    // A generated column has no default and no NOT NULL of its own.
+    s += " GENERATED ALWAYS AS " + Body + (Persisted ? " STORED" : " VIRTUAL");
+    if (Invisible) s += " INVISIBLE";
+    return s;
+  }
   if (!Nullable) s += " NOT NULL";
   if (!DefaultValue.empty()) {
     std::string def = GetDefaultText();
     if (def.size() >= 2 && def.front() == '\'' && def.back() == '\'')
       def = QuoteLiteral(UnquoteMySQL(def), srvMySQL);
-    s += " DEFAULT " + def;
+    // A column that is only updated automatically has no DEFAULT word.
+    s += (def.rfind("ON UPDATE ", 0) == 0 ? " " : " DEFAULT ") + def;
   }
   if (AutoIncrement) s += " AUTO_INCREMENT";
+  if (Invisible) s += " INVISIBLE";
+  if (!CheckExpression.empty()) s += " CHECK " + CheckExpression;
   return s;
 }
 
