@@ -2621,3 +2621,145 @@ void TMySQLParser::ParseRoutine(bool isProcedure) {
     if (TPrcData* old = Objs->FindProcedure(name)) RemoveObject(olPrc, old->GetListKey());
   AddObject(proc, true);
 }
+
+// ---- Closing pass -----------------------------------------------------------------
+
+void TMySQLParser::LinkBodyNames(TDbObj* obj) {
+  const std::string& s = obj->Body;
+  const size_t n = s.size();
+  size_t i = 0;
+  auto link = [&](const std::string& word) {
+    TDbObj* found = nullptr;
+    if (TViwData* v = Objs->FindView(word)) found = v;
+    else if (TTblData* t = Objs->FindTable(word)) found = t;
+    else if (TPrcData* p = Objs->FindProcedure(word)) found = p;
+    if (found && found != obj) AddDepend(obj, found, std::string());
+  };
+  while (i < n) {
+    const char c = s[i];
+    if (c == '\'' || c == '"') {
+      size_t k = i + 1;
+      while (k < n && s[k] != c) {
+        if (s[k] == '\\') ++k;
+        ++k;
+      }
+      i = k + 1;
+    } else if (c == '`') {
+      const size_t e = s.find('`', i + 1);
+      const size_t end = e == std::string::npos ? n : e;
+      link(s.substr(i + 1, end - i - 1));
+      i = end + 1;
+    } else if (IsWordStart(c)) {
+      size_t k = i;
+      while (k < n && IsWordChar(s[k])) ++k;
+      std::string w = s.substr(i, k - i);
+      if (!CaseSensitive()) w = UpperAscii(w);
+      link(w);
+      i = k;
+    } else if (c == '#' || (c == '-' && i + 1 < n && s[i + 1] == '-')) {
+      while (i < n && s[i] != '\n') ++i;
+    } else if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+      const size_t e = s.find("*/", i + 2);
+      i = e == std::string::npos ? n : e + 2;
+    } else {
+      ++i;
+    }
+  }
+}
+
+void TMySQLParser::FinishParse() {
+  TCustomSQLParser::FinishParse();
+  if (!Objs) return;
+  for (TObjListId id : {olViw, olPrc, olTrg}) {
+    TObjList& list = Objs->List(id);
+    for (int i = 0; i < list.Count(); ++i)
+      if (TDbObj* o = list.Objects(i)) LinkBodyNames(o);
+  }
+}
+
+// ---- View comparison --------------------------------------------------------------
+
+std::string MySQLViewCompareForm(std::string_view text) {
+  struct TTok {
+    std::string Text;
+    char Kind;  // 'w' word, 'k' keyword, 's' string, 'n' number, 'p' punctuation
+  };
+  std::vector<TTok> toks;
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const char c = text[i];
+    if (IsBlankChar(c)) {
+      ++i;
+    } else if (c == '#' || (c == '-' && i + 1 < n && text[i + 1] == '-')) {
+      while (i < n && text[i] != '\n') ++i;
+    } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+      const size_t e = text.find("*/", i + 2);
+      i = e == std::string_view::npos ? n : e + 2;
+    } else if (c == '\'' || c == '"') {
+      toks.push_back({QuoteLiteral(ReadLiteral(text, i), srvMySQL), 's'});
+    } else if (c == '`') {
+      toks.push_back({LowerCopy(ReadLiteral(text, i)), 'w'});
+    } else if (IsDigitChar(c)) {
+      size_t k = i;
+      while (k < n && (IsWordChar(text[k]) || text[k] == '.')) ++k;
+      toks.push_back({std::string(text.substr(i, k - i)), 'n'});
+      i = k;
+    } else if (IsWordStart(c)) {
+      size_t k = i;
+      while (k < n && IsWordChar(text[k])) ++k;
+      const std::string_view w = text.substr(i, k - i);
+      i = k;
+      if (w[0] == '_' && i < n && text[i] == '\'') continue;  // an introducer
+      toks.push_back({LowerCopy(w), IsExpressionWord(w) ? 'k' : 'w'});
+    } else {
+      size_t k = i + 1;
+      if (std::string_view("<>=!|&:").find(c) != std::string_view::npos)
+        while (k < n && std::string_view("<>=!|&").find(text[k]) != std::string_view::npos) ++k;
+      toks.push_back({std::string(text.substr(i, k - i)), 'p'});
+      i = k;
+    }
+  }
+  // Qualifiers, AS, INNER, OUTER.
+  std::vector<TTok> a;
+  for (size_t k = 0; k < toks.size(); ++k) {
+    const TTok& t = toks[k];
+    if (t.Kind == 'w' && k + 1 < toks.size() && toks[k + 1].Text == ".") {
+      ++k;
+      continue;
+    }
+    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "inner" || t.Text == "outer")) continue;
+    a.push_back(t);
+  }
+  // Parentheses that are no function's.
+  std::vector<TTok> b;
+  std::vector<bool> kept;
+  for (size_t k = 0; k < a.size(); ++k) {
+    const TTok& t = a[k];
+    if (t.Text == "(") {
+      const bool call = !b.empty() && b.back().Kind == 'w';
+      kept.push_back(call);
+      if (!call) continue;
+      // COUNT(*) is COUNT(0).
+      if (b.back().Text == "count" && k + 2 < a.size() && a[k + 1].Text == "*" && a[k + 2].Text == ")") {
+        b.push_back(t);
+        b.push_back({"0", 'n'});
+        ++k;
+        continue;
+      }
+    } else if (t.Text == ")") {
+      const bool call = !kept.empty() && kept.back();
+      if (!kept.empty()) kept.pop_back();
+      if (!call) continue;
+    }
+    // An alias that repeats its column.
+    if (t.Kind == 'w' && !b.empty() && b.back().Kind == 'w' && b.back().Text == t.Text) continue;
+    b.push_back(t);
+  }
+  std::string out;
+  for (const TTok& t : b) {
+    if (!out.empty()) out += ' ';
+    out += t.Text;
+  }
+  return out;
+}

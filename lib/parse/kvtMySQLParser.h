@@ -110,6 +110,12 @@ std::string QuoteMySQLName(const std::string& name);
 // quotes, one blank between words and none inside parentheses.
 std::string MySQLCanonicalExpression(std::string_view text);
 
+// A view's text reduced for comparison with what the server's dump writes
+// for it: names lower case and unqualified, AS, INNER and OUTER left out, an
+// alias equal to its column dropped, COUNT(*) as COUNT(0), and parentheses
+// kept only around the arguments of functions.
+std::string MySQLViewCompareForm(std::string_view text);
+
 // ===========================================================================
 // The MySQL/MariaDB DDL parser.
 
@@ -154,6 +160,9 @@ class TMySQLParser : public TCustomSQLParser {
   void ParseStatements() override;
   void Error(const std::string& text) override;
   bool Check(TTokenKind kind) override;
+  // The base linking pass, then the tables, views and routines that view
+  // queries and routine and trigger bodies name.
+  void FinishParse() override;
 
   // ---- Statements ----
   void ParseStatement();
@@ -245,6 +254,8 @@ class TMySQLParser : public TCustomSQLParser {
   // Removes a table and whatever is on it; a view, routine or trigger.
   void RemoveTable(const std::string& name);
   void RemoveObject(TObjListId list, const std::string& key);
+  // Links obj to every table, view and routine its body text names.
+  void LinkBodyNames(TDbObj* obj);
   TTblData* FindTable(const std::string& name);
 
   int StmtErrors = 0;
