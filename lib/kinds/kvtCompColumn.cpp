@@ -503,7 +503,7 @@ std::string TFldData::MySQLTypeText() {
   } else if (DataType == dtEnum || DataType == dtSet) {
     s += "(";
     for (size_t i = 0; i < EnumValues.size(); ++i) {
-      if (i) s += ",";
+      if (i) s += ", ";
       s += EnumValues[i];
     }
     s += ")";
