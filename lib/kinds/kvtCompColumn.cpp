@@ -164,6 +164,8 @@ TTblData* TFldData::GetOwnerTable() const { return Owner ? Owner->As<TTblData>()
 
 bool TFldData::OwnerIsProcedure() const { return Owner && Owner->IsProcedure(); }
 
+bool TFldData::OwnerIsTable() const { return Owner && Owner->IsTable(); }
+
 bool TFldData::IsExternalRoutineParameter() const {
   const TPrcData* prc = Owner ? Owner->As<TPrcData>() : nullptr;
   return prc && !prc->Language.empty();
@@ -524,6 +526,7 @@ std::string TFldData::BodyMySQL() {
     // A generated column has no default and no NOT NULL of its own.
     s += " GENERATED ALWAYS AS " + Body + (Persisted ? " STORED" : " VIRTUAL");
     if (Invisible) s += " INVISIBLE";
+    if (!Description.empty()) s += " COMMENT " + QuoteLiteral(Description, srvMySQL);
     return s;
   }
   if (!Nullable) s += " NOT NULL";
@@ -537,6 +540,8 @@ std::string TFldData::BodyMySQL() {
   if (AutoIncrement) s += " AUTO_INCREMENT";
   if (Invisible) s += " INVISIBLE";
   if (!CheckExpression.empty()) s += " CHECK " + CheckExpression;
+  // MySQL keeps a column's comment in its definition.
+  if (!Description.empty() && OwnerIsTable()) s += " COMMENT " + QuoteLiteral(Description, srvMySQL);
   return s;
 }
 
@@ -775,6 +780,8 @@ void TFldData::CreateDependencies() {
 }
 
 void TFldData::AppendCreateDescriptions(TCustomSQLExec& exec) {
+  // A MySQL column carries its comment in the definition it was created with.
+  if (GetServerType() == srvMySQL) return;
   if (IsColumn() && !Description.empty()) exec.AddDescription(this);
 }
 

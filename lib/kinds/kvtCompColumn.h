@@ -266,4 +266,5 @@ class TFldData : public TDbObj {
   std::string BodyDB2();
   std::string BodyASE();
   bool OwnerIsProcedure() const;
+  bool OwnerIsTable() const;
 };

@@ -1179,6 +1179,7 @@ void TMySQLParser::AddIndex(std::unique_ptr<TIdxData> index) {
   if (index->Name.empty() && !index->Fields.Empty())
     index->SetName(FreeIndexName(index->TableName, index->Fields.Names(0)));
   RemoveObject(olIdx, index->TableName + "." + index->Name);
+  index->Sequence = ++IndexCount;
   if (LogWanted()) DoLog("Index: " + index->TableName + "." + index->Name);
   AddObject(index, true);
 }
@@ -2613,6 +2614,18 @@ void TMySQLParser::ParseRoutine(bool isProcedure) {
   }
   ParseCharacteristics(proc.get());
   if (StmtErrors > 0) return;
+  // The dump names the database's character set on every character
+  // parameter and result; a set with its default collation says nothing more
+  // than leaving it out does.
+  auto plainCharset = [](TFldData* f) {
+    if (!f || f->CharacterSet.empty()) return;
+    if (f->Collation.empty() || SameTextAscii(f->Collation, f->CharacterSet + "_general_ci")) {
+      f->CharacterSet.clear();
+      f->Collation.clear();
+    }
+  };
+  for (const auto& e : proc->Params) plainCharset(e.Obj.get());
+  for (const auto& e : proc->Results) plainCharset(e.Obj.get());
   proc->SetBody(ReadRoutineBody());
   CurObject = nullptr;
   if (LogWanted()) DoLog((isProcedure ? "Procedure: " : "Function: ") + name);

@@ -263,4 +263,5 @@ class TMySQLParser : public TCustomSQLParser {
   bool HeldAtTerm = false;
   bool IdentQuoted = false;  // the current identifier was written in backticks
   int CheckCount = 0;        // unnamed CHECK constraints of the current table
+  int32_t IndexCount = 0;    // indexes read so far, for their declaration order
 };

@@ -107,7 +107,7 @@ TEST_F(MyParse, ColumnDefinitions) {
       {"c INT CHECK (c > 0)", "`c` INTEGER(11) CHECK (`c` > 0)"},
       {"j JSON", "`j` LONGTEXT CHARACTER SET utf8mb4 COLLATE utf8mb4_bin CHECK (json_valid(`j`))"},
       {"p POINT NOT NULL", "`p` Point NOT NULL"},
-      {"`order` INT UNSIGNED DEFAULT '3' COMMENT 'n'", "`order` INTEGER(10) UNSIGNED DEFAULT 3"},
+      {"`order` INT UNSIGNED DEFAULT '3' COMMENT 'n'", "`order` INTEGER(10) UNSIGNED DEFAULT 3 COMMENT 'n'"},
       {"`date` DATE DEFAULT '2020-01-01'", "`date` DATE DEFAULT '2020-01-01'"},
   };
   for (const Case& c : cases) {
