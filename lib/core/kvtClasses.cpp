@@ -567,8 +567,8 @@ std::string MySQLDescription(TDbObj* o, const TDescTarget& t) {
   if (o->ObjType == dboTable) return "ALTER TABLE " + o->QuoteName(o->GetName()) + " COMMENT = " + L;
   // The column definition starts with the column's own (quoted) name.
   if (t.Column)
-    return "ALTER TABLE " + o->QuoteName(t.TableName) + " MODIFY COLUMN " + o->GetCreateSQL() +
-           " COMMENT " + L;
+    // The definition carries the comment (an empty one removes it).
+    return "ALTER TABLE " + o->QuoteName(t.TableName) + " MODIFY COLUMN " + o->GetCreateSQL();
   return std::string();
 }
 

@@ -1,6 +1,6 @@
 #include "extract/kvtMySQLScriptExtract.h"
 
-#include "parse/kvtParser.h"
+#include "parse/kvtMySQLParser.h"
 
 TMySQLScriptExtract::TMySQLScriptExtract() {
   Name = "MySQLScriptExtract";
@@ -8,7 +8,5 @@ TMySQLScriptExtract::TMySQLScriptExtract() {
 }
 
 std::unique_ptr<TCustomParser> TMySQLScriptExtract::CreateParser() {
-  // Generic SQL parser until TMySQLParser exists; then this becomes
-  // `return std::make_unique<TMySQLParser>(this, AttachedObjs());` (with parse/kvtMySQLParser.h).
-  return CreateGenericSQLParser(srvMySQL);
+  return std::make_unique<TMySQLParser>(this, AttachedObjs());
 }

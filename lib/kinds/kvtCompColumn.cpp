@@ -150,6 +150,8 @@ TTblData* TFldData::GetOwnerTable() const { return Owner ? Owner->As<TTblData>()
 
 bool TFldData::OwnerIsProcedure() const { return Owner && Owner->IsProcedure(); }
 
+bool TFldData::OwnerIsTable() const { return Owner && Owner->IsTable(); }
+
 bool TFldData::IsExternalRoutineParameter() const {
   const TPrcData* prc = Owner ? Owner->As<TPrcData>() : nullptr;
   return prc && !prc->Language.empty();
@@ -279,6 +281,7 @@ void TFldData::Assign(const TFldData& s) {
   WithTimeZone = s.WithTimeZone;
   WithLocalTimeZone = s.WithLocalTimeZone;
   KeyName = s.KeyName;
+  Invisible = s.Invisible;
   if (s.TableType) {
     // A table type is copied column by column.
     auto tt = std::make_unique<TTblData>(Objs);
@@ -308,6 +311,7 @@ std::string TFldData::GetTypeText() { return GetTypeTextFor(GetServerType()); }
 
 std::string TFldData::GetTypeTextFor(TServerType st) {
   if (ParameterNumber != 0) return "PARAMETER " + std::to_string(ParameterNumber);
+  if (st == srvMySQL) return MySQLTypeText();
   if (DataType == dtDomain) {
     std::string s = TypeOf ? "TYPE OF " : "";
     if (!TypeOfTable.empty() && !TypeOfColumn.empty())
@@ -488,8 +492,8 @@ std::string TFldData::BodyASA() {
   return s;
 }
 
-std::string TFldData::BodyMySQL() {
-  std::string s = DataTypeName(DataType);
+std::string TFldData::MySQLTypeText() {
+  std::string s = DataType == dtDomain ? DomainName : DataTypeName(DataType);
   if (IsOneOf(DataType, {dtChar, dtVarchar, dtBinary, dtNationalChar, dtVarBinary})) {
     if (Length != 0) s += Paren(Length);
   } else if (IsOneOf(DataType, {dtFloat, dtDouble, dtNumeric, dtDecimal})) {
@@ -504,19 +508,36 @@ std::string TFldData::BodyMySQL() {
   } else if (Precision != 0) {
     s += Paren(Precision);
   }
-  if (!CharacterSet.empty()) s += " CHARACTER SET " + CharacterSet;
-  if (!Collation.empty()) s += " COLLATE " + Collation;
   if (Unsigned) s += " UNSIGNED";
   if (Zerofill) s += " ZEROFILL";
   if (Binary) s += " BINARY";
+  if (!CharacterSet.empty()) s += " CHARACTER SET " + CharacterSet;
+  if (!Collation.empty()) s += " COLLATE " + Collation;
+  return s;
+}
+
+std::string TFldData::BodyMySQL() {
+  std::string s = MySQLTypeText();
+  if (IsComputed()) {
+    // A generated column has no default and no NOT NULL of its own.
+    s += " GENERATED ALWAYS AS " + Body + (Persisted ? " STORED" : " VIRTUAL");
+    if (Invisible) s += " INVISIBLE";
+    if (!Description.empty()) s += " COMMENT " + QuoteLiteral(Description, srvMySQL);
+    return s;
+  }
   if (!Nullable) s += " NOT NULL";
   if (!DefaultValue.empty()) {
     std::string def = GetDefaultText();
     if (def.size() >= 2 && def.front() == '\'' && def.back() == '\'')
       def = QuoteLiteral(UnquoteMySQL(def), srvMySQL);
-    s += " DEFAULT " + def;
+    // A column that is only updated automatically has no DEFAULT word.
+    s += (def.rfind("ON UPDATE ", 0) == 0 ? " " : " DEFAULT ") + def;
   }
   if (AutoIncrement) s += " AUTO_INCREMENT";
+  if (Invisible) s += " INVISIBLE";
+  if (!CheckExpression.empty()) s += " CHECK " + CheckExpression;
+  // MySQL keeps a column's comment in its definition.
+  if (!Description.empty() && OwnerIsTable()) s += " COMMENT " + QuoteLiteral(Description, srvMySQL);
   return s;
 }
 
@@ -755,6 +776,8 @@ void TFldData::CreateDependencies() {
 }
 
 void TFldData::AppendCreateDescriptions(TCustomSQLExec& exec) {
+  // A MySQL column carries its comment in the definition it was created with.
+  if (GetServerType() == srvMySQL) return;
   if (IsColumn() && !Description.empty()) exec.AddDescription(this);
 }
 

@@ -200,6 +200,7 @@ class TFldData : public TDbObj {
   bool WithTimeZone = false;
   bool WithLocalTimeZone = false;
   std::string KeyName;                  // MySQL inline KEY name
+  bool Invisible = false;               // MySQL/MariaDB INVISIBLE column
   std::unique_ptr<TTblData> TableType;  // MS SQL/ASE table type when DataType is dtTable
   int32_t Db2Logged = -1;               // -1 unspecified, 0 NOT LOGGED, 1 LOGGED
   int32_t Db2Compact = -1;              // -1 unspecified, 0 NOT COMPACT, 1 COMPACT
@@ -257,10 +258,13 @@ class TFldData : public TDbObj {
   std::string BodyInterBase();
   std::string BodyASA();
   std::string BodyMySQL();
+  // The MySQL type with its size, values, sign and character set.
+  std::string MySQLTypeText();
   std::string BodyOracle();
   std::string BodyMSSQL();
   std::string BodyPostgreSQL();
   std::string BodyDB2();
   std::string BodyASE();
   bool OwnerIsProcedure() const;
+  bool OwnerIsTable() const;
 };

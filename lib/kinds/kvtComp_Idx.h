@@ -99,6 +99,9 @@ class TIdxData : public TDbObj {
   std::unique_ptr<TFullTextIndexOptions> FullTextOptions;  // full-text options (not written)
   bool Spatial = false;
   bool AllowReverseScans = false;  // DB2 ALLOW REVERSE SCANS
+  // MySQL: the order the table's keys were declared in, which the server
+  // keeps (after the unique ones); 0 when not known.
+  int32_t Sequence = 0;
 
   // Whether the script dropped this index since the comparer marked it
   // existing at the start of the run: a target index stops existing only

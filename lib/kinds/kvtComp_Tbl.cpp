@@ -186,7 +186,13 @@ std::string TTblData::GetMySQLCreateSQL() {
       if (e.Obj) items += e.Obj->GetCreateSQL() + ",\r\n";
 
     const std::vector<TCtrData*> ctrs = ConstraintsOn(*this);
-    const std::vector<TIdxData*> idxs = IndexesOn(Objs, Name);
+    std::vector<TIdxData*> idxs = IndexesOn(Objs, Name);
+    // The server lists the unique keys first and the others in the order they
+    // were declared in.
+    std::stable_sort(idxs.begin(), idxs.end(), [](const TIdxData* a, const TIdxData* b) {
+      if (a->Unique != b->Unique) return a->Unique;
+      return a->Sequence < b->Sequence;
+    });
     auto keys = [&](uint8_t type, const char* word) {
       for (TCtrData* c : ctrs) {
         if (c->ConstraintType != type) continue;
@@ -421,7 +427,8 @@ void MatchTables(TCompareContext& ctx) {
     bool unchanged = m->Description == t->Description;
     if (st == srvMySQL && m->MySQLOptions && t->MySQLOptions &&
         (m->MySQLOptions->DefaultCharset != t->MySQLOptions->DefaultCharset ||
-         m->MySQLOptions->Engine != t->MySQLOptions->Engine))
+         m->MySQLOptions->Engine != t->MySQLOptions->Engine ||
+         m->MySQLOptions->GetOptionsText() != t->MySQLOptions->GetOptionsText()))
       unchanged = false;
     if (IsServerOneOf(st, {srvInterBase, srvASA, srvMSSQL}) &&
         (m->GlobalTemporary != t->GlobalTemporary ||
@@ -442,7 +449,11 @@ void MatchTables(TCompareContext& ctx) {
       mf->OtherPosition = tf->Position;
       tf->OtherPosition = mf->Position;
       bool same;
-      if (mf->IsComputed())
+      if (st == srvMySQL)
+        // The whole MySQL definition: AUTO_INCREMENT, INVISIBLE, CHECK and the
+        // comment are part of the column.
+        same = mf->GetCreateSQL() == tf->GetCreateSQL();
+      else if (mf->IsComputed())
         same = mf->Body == tf->Body;
       else if (mf->IsDomainTyped() && tf->IsDomainTyped())
         same = mf->DomainName == tf->DomainName;
@@ -471,9 +482,11 @@ void CreateTables(TCompareContext& ctx) {
     t->CreateDependDef();
     if (descriptions) {
       if (!t->Description.empty()) exec->AddDescription(t);
-      // Computed columns carry their description with their own ADD statement.
+      // Computed columns carry their description with their own ADD statement,
+      // MySQL columns theirs in their definition.
       for (const auto& fe : t->Fields)
-        if (fe.Obj && !fe.Obj->IsComputed() && !fe.Obj->Description.empty())
+        if (fe.Obj && !fe.Obj->IsComputed() && !fe.Obj->Description.empty() &&
+            master.ServerType != srvMySQL)
           exec->AddDescription(fe.Obj.get());
     }
   }
@@ -561,10 +574,47 @@ void AlterTables(TCompareContext& ctx) {
       if (!mo.Engine.empty() && !to.Engine.empty() && mo.Engine != to.Engine)
         exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " ENGINE=" + mo.Engine,
                            skStatement, m->Name, dboTable, saAlter);
-      if (!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset)
-        exec->AddStatement(
-            "ALTER TABLE " + m->QuoteName(m->Name) + " DEFAULT CHARSET=" + mo.DefaultCharset,
-            skStatement, m->Name, dboTable, saAlter);
+      // The character set and collation go together: a new set alone would
+      // take the set's default collation.
+      if ((!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset) ||
+          (!mo.DefaultCollate.empty() && mo.DefaultCollate != to.DefaultCollate)) {
+        std::string text = "ALTER TABLE " + m->QuoteName(m->Name);
+        if (!mo.DefaultCharset.empty()) text += " DEFAULT CHARSET=" + mo.DefaultCharset;
+        if (!mo.DefaultCollate.empty()) text += " COLLATE=" + mo.DefaultCollate;
+        exec->AddStatement(text, skStatement, m->Name, dboTable, saAlter);
+      }
+      // The options that are no character set, engine or comment.
+      TMySQLTableOptions mRest = mo, tRest = to;
+      for (TMySQLTableOptions* o : {&mRest, &tRest}) {
+        o->Engine.clear();
+        o->DefaultCharset.clear();
+        o->DefaultCollate.clear();
+        o->Comment.clear();
+      }
+      const std::string mText = mRest.GetOptionsText();
+      if (mText != tRest.GetOptionsText()) {
+        std::string text = "ALTER TABLE " + m->QuoteName(m->Name);
+        // A ROW_FORMAT the master leaves out is the server's default one.
+        if (mRest.RowFormat.empty() && !tRest.RowFormat.empty()) text += " ROW_FORMAT=DEFAULT";
+        for (size_t i = 0; i < mText.size();) {
+          const size_t e = mText.find("\r\n", i + 2);
+          text += " " + mText.substr(i + 2, (e == std::string::npos ? mText.size() : e) - i - 2);
+          i = e == std::string::npos ? mText.size() : e;
+        }
+        exec->AddStatement(text, skStatement, m->Name, dboTable, saAlter);
+      }
+      // A comment that alone changed is written with the column's definition.
+      if (descriptions)
+        for (const auto& fe : m->Fields) {
+          TFldData* mf = fe.Obj.get();
+          TFldData* tf = mf ? t->FindField(mf->Name) : nullptr;
+          if (!tf || mf->Description == tf->Description) continue;
+          const std::string kept = tf->Description;
+          tf->Description = mf->Description;
+          const bool onlyComment = mf->GetCreateSQL() == tf->GetCreateSQL();
+          tf->Description = kept;
+          if (onlyComment) exec->AddDescription(mf);
+        }
     }
   }
 }

@@ -171,7 +171,7 @@ std::string TTrgData::GetCreateSQL() {
                           : (Events & teInsert) ? "INSERT"
                                                 : "";
       return "CREATE TRIGGER " + name + " " + (TriggerTime == ttBefore ? "BEFORE " : "AFTER ") + event +
-             " ON " + table + "\r\n     FOR EACH ROW\r\n" + Body;
+             " ON " + table + " FOR EACH ROW\r\n" + Body;
     }
     case srvOracle: {
       std::string s = "CREATE OR REPLACE TRIGGER " + schema + name + "\r\n";

@@ -15,6 +15,7 @@
 #include "kinds/kvtPhaseHeader.h"
 #include "kinds/kvtScoped.h"
 #include "kinds/kvtSqlText.h"
+#include "parse/kvtMySQLParser.h"
 #include "script/kvtSQL_Exec.h"
 
 namespace {
@@ -79,6 +80,18 @@ void TViwData::SetNeedsRecreate(bool value) {
     next = next->Pair ? next->Pair->As<TViwData>() : nullptr;
   }
 }
+
+namespace {
+
+// Whether two view texts say the same. MySQL writes a view's query back in a
+// form of its own (qualified names, AS before every alias, extra
+// parentheses), so its views compare in a form both reduce to.
+bool SameViewText(const std::string& a, const std::string& b, TServerType st) {
+  if (st == srvMySQL) return MySQLViewCompareForm(a) == MySQLViewCompareForm(b);
+  return SameSqlText(a, b, st);
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Texts
@@ -291,7 +304,7 @@ void EnsureViewCurrent(TViwData& used, const std::string& userKind, const std::s
   const bool onMaster = used.Objs && used.Objs->Role != 2;
   TViwData* master = onMaster ? &used : used.Pair ? used.Pair->As<TViwData>() : nullptr;
   TViwData* target = onMaster ? (used.Pair ? used.Pair->As<TViwData>() : nullptr) : &used;
-  if (!master || !target || SameSqlText(master->CompareText, target->CompareText, used.GetServerType()))
+  if (!master || !target || SameViewText(master->CompareText, target->CompareText, used.GetServerType()))
     return;
   WriteComment(used, "Alter view (drop/create): " + used.Name + tail);
   WriteComment(used, "Alter view (drop): " + used.Name + tail);
@@ -358,7 +371,7 @@ void AlterViews(TCompareContext& ctx) {
   ForEachView(ctx.Master, [&](TViwData& m) {
     auto* t = m.Pair ? m.Pair->As<TViwData>() : nullptr;
     if (!t) return;
-    if (!m.NeedsRecreate && SameSqlText(m.CompareText, t->CompareText, ctx.Target.ServerType)) {
+    if (!m.NeedsRecreate && SameViewText(m.CompareText, t->CompareText, ctx.Target.ServerType)) {
       if (!ctx.Compares(coDescription)) return;
       if (m.Description != t->Description && ctx.Exec.AddDescription(&m))
         ctx.Exec.AddComment("\r\n");

@@ -128,8 +128,8 @@ TEST(TableText, MySQLInlineKeysAndOptions) {
             "CONSTRAINT PK_F PRIMARY KEY(ID),\r\n"
             "UNIQUE UQ_NAME(NAME),\r\n"
             "CONSTRAINT UQ_BOTH UNIQUE(ID, NAME),\r\n"
-            "FULLTEXT KEY FT_F (BODY),\r\n"
-            "UNIQUE KEY IX_F USING BTREE (NAME(10) DESC))\r\n"
+            "UNIQUE KEY IX_F USING BTREE (NAME(10) DESC),\r\n"
+            "FULLTEXT KEY FT_F (BODY))\r\n"
             "ENGINE=InnoDB");
   EXPECT_EQ(t->GetCreateSQL(),
             "CREATE TABLE T(ID INTEGER NOT NULL,\r\n"

@@ -46,13 +46,13 @@ TEST(TriggerText, HeaderAndDropPerDialect) {
        },
        "CREATE TRIGGER TR\r\nACTIVE ON CONNECT\r\n POSITION 0 \r\nAS BEGIN END", "DROP TRIGGER TR"},
       {"mysql writes the last event", srvMySQL, [](TTrgData& t) { t.Events = teInsert | teUpdate; },
-       "CREATE TRIGGER TR BEFORE UPDATE ON T\r\n     FOR EACH ROW\r\nAS BEGIN END", "DROP TRIGGER TR"},
+       "CREATE TRIGGER TR BEFORE UPDATE ON T FOR EACH ROW\r\nAS BEGIN END", "DROP TRIGGER TR"},
       {"mysql delete comes last", srvMySQL,
        [](TTrgData& t) {
          t.Events = teInsert | teDelete | teUpdate;
          t.TriggerTime = ttAfter;
        },
-       "CREATE TRIGGER TR AFTER DELETE ON T\r\n     FOR EACH ROW\r\nAS BEGIN END", "DROP TRIGGER TR"},
+       "CREATE TRIGGER TR AFTER DELETE ON T FOR EACH ROW\r\nAS BEGIN END", "DROP TRIGGER TR"},
       {"ms sql table trigger", srvMSSQL,
        [](TTrgData& t) {
          t.Schema = "dbo";
