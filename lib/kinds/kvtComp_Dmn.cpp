@@ -214,9 +214,9 @@ namespace {
 // that domain and, when the master has the column, typed by it there too. A
 // column the run already dropped, or moved to another type, no longer
 // follows the domain.
-bool FollowsDomain(const TFldData& col, const TDmnData& d) {
+bool FollowsDomain(TFldData& col, const TDmnData& d) {
   if (!col.IsColumn() || col.DataType != dtDomain || col.DomainName != d.Name) return false;
-  if (!const_cast<TFldData&>(col).GetExists()) return false;
+  if (!col.GetExists()) return false;
   const auto* other = col.Pair ? col.Pair->As<TFldData>() : nullptr;
   return !other || (other->DataType == dtDomain && other->DomainName == d.Name);
 }
@@ -247,16 +247,8 @@ void TDmnData::DropDependents() {
   }
 }
 
-void TDmnData::CreateDependencies() {
-  TDbObj::CreateDependencies();
-  for (size_t i = 0; i < UseOfList.size(); ++i) {
-    TDependObj* r = UseOfList[i].get();
-    if (!r->Pending || !r->Obj || r->Obj == this || r->Obj->ObjType != dboDomain) continue;
-    r->Obj->CreateDependDef();
-    r->Pending = false;
-  }
-}
-
+// Domains built on domains, views casting to one and routines typed by one
+// find it created here, through the base walk of CreateDependencies.
 void TDmnData::ProvideFor(TDbObj& /*user*/, TDependObj& r) {
   if (!GetExists()) CreateDependDef();
   r.Pending = false;
@@ -367,10 +359,15 @@ class TIBDomainAlter {
     const std::string mType = Mf.GetTypeText();
     const std::string tType = Tf.GetTypeText();
     if (mType == tType) {
-      // Firebird 3 and later change a character set only through TYPE.
+      // Firebird 3 and later change a character set only through TYPE, and
+      // a collation not at all.
       if (ReadOnlySystem && CharsetDiffers()) {
         DropDependents();
         AlterDomainType(mType, tType);
+      } else if (ReadOnlySystem && CollationDiffers()) {
+        Comment("Alter Domain: " + M.Name + " - collation change not supported: " +
+                (Tf.Collation.empty() ? std::string("none") : Tf.Collation) + " -> " +
+                (Mf.Collation.empty() ? std::string("none") : Mf.Collation));
       }
       return;
     }
@@ -562,18 +559,27 @@ class TIBDomainAlter {
   }
 };
 
-// PostgreSQL: only the CHECK of a domain is altered in place.
+// PostgreSQL: only the CHECK of a domain is altered in place. The server
+// drops a domain constraint by its name; an unnamed one is "<domain>_check".
 void AlterPGDomain(TCompareContext& ctx, TPhaseHeader& header, TDmnData& m, TDmnData& t) {
   if (m.PGOptions->IsBaseType) return;
   const TFldData& mf = *m.BaseField;
   const TFldData& tf = *t.BaseField;
   if (mf.CheckExpression == tf.CheckExpression) return;
   const std::string name = m.GetQualifiedName();
-  const std::string sql = mf.CheckExpression.empty()
-                              ? "ALTER DOMAIN " + name + " DROP CONSTRAINT"
-                              : "ALTER DOMAIN " + name + " ADD CHECK" + mf.CheckExpression;
   header.Write();
-  ctx.Exec.AddStatement(sql, skStatement, m.Name, dboDomain, saAlter);
+  std::string sql;
+  if (!tf.CheckExpression.empty()) {
+    sql = "ALTER DOMAIN " + name + " DROP CONSTRAINT " +
+          t.QuoteName(tf.CheckName.empty() ? t.Name + "_check" : tf.CheckName);
+    ctx.Exec.AddStatement(sql, skStatement, m.Name, dboDomain, saAlter);
+  }
+  if (!mf.CheckExpression.empty()) {
+    sql = "ALTER DOMAIN " + name + " ADD " +
+          (mf.CheckName.empty() ? std::string() : "CONSTRAINT " + m.QuoteName(mf.CheckName) + " ") +
+          "CHECK" + mf.CheckExpression;
+    ctx.Exec.AddStatement(sql, skStatement, m.Name, dboDomain, saAlter);
+  }
   if (ctx.ChangeNotes) ctx.ChangeNotes->push_back("Domain " + name + ": Alter constraint\r\n" + sql);
 }
 

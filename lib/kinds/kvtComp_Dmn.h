@@ -67,8 +67,6 @@ class TDmnData : public TDbObj {
   // emptied), then domains and views that use it go, and the columns typed
   // by it release what uses them.
   void DropDependents() override;
-  // The base walk, then the domains this one is built on.
-  void CreateDependencies() override;
   std::string GetDropSQL() override;
   // A user that needs the domain finds it created.
   void ProvideFor(TDbObj& user, TDependObj& r) override;

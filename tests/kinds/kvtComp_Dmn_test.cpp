@@ -392,6 +392,20 @@ TEST(DomainAlter, CharacterSetAndCollationOnlyWhenCompared) {
             "/* Alter Domains... */\nALTER DOMAIN D TYPE VARCHAR(10) CHARACTER SET UTF8;\n\n");
 }
 
+TEST(DomainAlter, Firebird3SaysACollationCannotChange) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  db.Target.IBServerOptions->IBCompareOptions->FldCharsetCompare = true;
+  TDmnData* m = AddDomain(db.Master, "D", dtVarchar, 10);
+  AddDomain(db.Target, "D", dtVarchar, 10);
+  m->BaseField->Collation = "UNICODE_CI";
+  db.PairObjects();
+  AlterDomains(db.Ctx);
+  EXPECT_EQ(db.Script(),
+            "/* Alter Domains... */\n"
+            "/* Alter Domain: D - collation change not supported: none -> UNICODE_CI */\n");
+}
+
 TEST(DomainAlter, UnchangedDomainWritesNothing) {
   TTwoDbs db(srvInterBase);
   for (TObjs* o : {&db.Master, &db.Target}) {
@@ -405,23 +419,32 @@ TEST(DomainAlter, UnchangedDomainWritesNothing) {
   EXPECT_EQ(db.Exec.Count(), 0);
 }
 
-TEST(DomainAlter, PostgreSQLChangesTheCheckOnly) {
+TEST(DomainAlter, PostgreSQLChangesTheCheckByConstraintName) {
   TTwoDbs db(srvPostgreSQL);
   TStringList notes;
   db.Ctx.ChangeNotes = &notes;
   TDmnData* m = AddDomain(db.Master, "d", dtInteger);
-  TDmnData* t = AddDomain(db.Target, "d", dtBigInt);
+  TDmnData* t = AddDomain(db.Target, "d", dtBigInt);  // the type is not altered
   m->BaseField->CheckExpression = "(VALUE > 0)";
   db.PairObjects();
   AlterDomains(db.Ctx);
   EXPECT_EQ(db.Script(), "/* Alter Domains... */\nALTER DOMAIN d ADD CHECK(VALUE > 0);\n\n");
   ASSERT_EQ(notes.size(), 1u);
   EXPECT_EQ(notes[0], "Domain d: Alter constraint\r\nALTER DOMAIN d ADD CHECK(VALUE > 0)");
-  m->BaseField->CheckExpression.clear();
-  t->BaseField->CheckExpression = "(VALUE > 0)";
+
+  // The old check goes by its name: the server's own for an unnamed one.
+  m->BaseField->CheckName = "positive";
+  t->BaseField->CheckExpression = "(VALUE >= 0)";
   db.Exec.Clear();
   AlterDomains(db.Ctx);
-  EXPECT_EQ(db.Script(), "/* Alter Domains... */\nALTER DOMAIN d DROP CONSTRAINT;\n\n");
+  EXPECT_EQ(db.Script(),
+            "/* Alter Domains... */\nALTER DOMAIN d DROP CONSTRAINT d_check;\n\n"
+            "ALTER DOMAIN d ADD CONSTRAINT positive CHECK(VALUE > 0);\n\n");
+  m->BaseField->CheckExpression.clear();
+  t->BaseField->CheckName = "nonneg";
+  db.Exec.Clear();
+  AlterDomains(db.Ctx);
+  EXPECT_EQ(db.Script(), "/* Alter Domains... */\nALTER DOMAIN d DROP CONSTRAINT nonneg;\n\n");
 }
 
 TEST(DomainAlter, DescriptionChangeOnFirebird3IsCommentOn) {
