@@ -320,7 +320,7 @@ class TIBDomainAlter {
   std::string QName;  // the name as an identifier
   std::string Lit;    // the name as a string literal
   bool DependentsDropped = false;
-  bool TypeWritten = false;
+  bool CharsetWritten = false;  // TYPE named a character set
 
   // ---- Output ----
   void DropDependents() {
@@ -364,10 +364,6 @@ class TIBDomainAlter {
       if (ReadOnlySystem && CharsetDiffers()) {
         DropDependents();
         AlterDomainType(mType, tType);
-      } else if (ReadOnlySystem && CollationDiffers()) {
-        Comment("Alter Domain: " + M.Name + " - collation change not supported: " +
-                (Tf.Collation.empty() ? std::string("none") : Tf.Collation) + " -> " +
-                (Mf.Collation.empty() ? std::string("none") : Mf.Collation));
       }
       return;
     }
@@ -390,13 +386,14 @@ class TIBDomainAlter {
       std::string cs = Mf.CharacterSet;
       // A domain in the database's character set carries none of its own;
       // Firebird 3 and later must be told which one it goes back to.
-      if (cs.empty() && ReadOnlySystem) cs = DbCharset.empty() ? "NONE" : DbCharset;
+      if (cs.empty() && ReadOnlySystem && CharsetDiffers())
+        cs = DbCharset.empty() ? "NONE" : DbCharset;
       if (!cs.empty()) type += " CHARACTER SET " + cs;
     }
     if (type == tType) return;
+    CharsetWritten = type != mType;
     Change("ALTER DOMAIN " + QName + " TYPE " + type,
            Note(": DataType conversion " + tType + " -> " + type));
-    TypeWritten = true;
   }
 
   // ---- 8. Length by system table ----
@@ -407,7 +404,6 @@ class TIBDomainAlter {
                "RDB$CHARACTER_LENGTH=" + std::to_string(Mf.Length) + "\r\n  WHERE RDB$FIELD_NAME=" +
                Lit,
            Note(": character length alter"));
-    TypeWritten = true;
   }
 
   // ---- 9. Type by system table (old servers); false when it has no statement ----
@@ -440,7 +436,14 @@ class TIBDomainAlter {
 
   // ---- 3, 4. Character set and collation by system table ----
   void AlterCharsetAndCollation() {
-    if (ReadOnlySystem) return;
+    if (ReadOnlySystem) {
+      // A new character set brings its default collation along.
+      if (CollationDiffers() && !(CharsetWritten && Mf.Collation.empty()))
+        Comment("Alter Domain: " + M.Name + " - collation change not supported: " +
+                (Tf.Collation.empty() ? std::string("none") : Tf.Collation) + " -> " +
+                (Mf.Collation.empty() ? std::string("none") : Mf.Collation));
+      return;
+    }
     if (CharsetDiffers()) {
       const std::string& cs = Mf.CharacterSet;
       std::string sql;
