@@ -11,7 +11,9 @@
 #include "kinds/kvtPhaseHeader.h"
 #include "script/kvtSQL_Exec.h"
 
-TDmnData* TCustomObjs::FindDomain(const std::string& key) const { return FindIn<TDmnData>(DmnList, key); }
+TDmnData* TCustomObjs::FindDomain(const std::string& key) const {
+  return FindIn<TDmnData>(DmnList, key);
+}
 
 TPGTypeOptions::TPGTypeOptions(TDmnData* domain) : Domain(domain) {}
 
@@ -98,7 +100,8 @@ std::string OracleCreateSQL(TDmnData& d) {
         s += "TABLE OF " + d.BaseField->GetCreateSQL();
         break;
       default:
-        s += "OBJECT\r\n" + OracleAttributeList(d.Attributes, members) + OracleMemberList(d.Methods);
+        s +=
+            "OBJECT\r\n" + OracleAttributeList(d.Attributes, members) + OracleMemberList(d.Methods);
         break;
     }
   }
@@ -221,9 +224,33 @@ bool FollowsDomain(TFldData& col, const TDmnData& d) {
   return !other || (other->DataType == dtDomain && other->DomainName == d.Name);
 }
 
+// A routine whose parameter or result is typed by the domain `name`.
+bool HeaderUsesDomain(const TPrcData& p, const std::string& name) {
+  for (const auto* list : {&p.Params, &p.Results})
+    for (const auto& e : *list)
+      if (e.Obj && e.Obj->DataType == dtDomain && e.Obj->DomainName == name) return true;
+  return false;
+}
+
 }  // namespace
 
 void TDmnData::DropDependents() {
+  // A routine keeps a parameter's domain however its body is emptied. Where
+  // the master routine's header no longer names the domain, that header goes
+  // over the target's now, with the stub body; the procedure phases write
+  // the body.
+  for (auto& r : UseInList) {
+    auto* prc = r->Pending && r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+    if (!prc || !prc->GetExists() || !HeaderUsesDomain(*prc, Name)) continue;
+    TPrcData* master = prc->Pair ? prc->Pair->As<TPrcData>() : nullptr;
+    if (!master || HeaderUsesDomain(*master, Name)) continue;
+    if (TCustomSQLExec* exec = GetSQLExec())
+      exec->AddStatement(master->GetStubAlterSQL(), skProcedure, master->Name, dboProcedure,
+                         saEmptyBody);
+    prc->EmptyBody(false);
+    prc->CompareText = master->WithStubBody(&TPrcData::GetCreateSQL);
+    r->Pending = false;
+  }
   TDbObj::DropDependents();
   for (size_t i = 0; i < UseInList.size(); ++i) {
     TDependObj* r = UseInList[i].get();
@@ -260,7 +287,9 @@ void TDmnData::ProvideFor(TDbObj& /*user*/, TDependObj& r) {
 namespace {
 
 bool IsStringType(uint8_t code) { return code == dtChar || code == dtVarchar || code == dtCString; }
-bool IsDateTimeType(uint8_t code) { return code == dtDate || code == dtTime || code == dtTimestamp; }
+bool IsDateTimeType(uint8_t code) {
+  return code == dtDate || code == dtTime || code == dtTimestamp;
+}
 bool IsExactNumeric(uint8_t code) { return code == dtNumeric || code == dtDecimal; }
 
 // Bytes per character of the character sets that take more than one.
@@ -398,11 +427,11 @@ class TIBDomainAlter {
 
   // ---- 8. Length by system table ----
   void LengthBySystemTable() {
-    const int32_t bytes = Mf.ByteLength > 0 ? Mf.ByteLength
-                                            : Mf.Length * BytesPerCharacter(Mf.GetCharacterSet());
+    const int32_t bytes =
+        Mf.ByteLength > 0 ? Mf.ByteLength : Mf.Length * BytesPerCharacter(Mf.GetCharacterSet());
     Change("UPDATE RDB$FIELDS SET RDB$FIELD_LENGTH=" + std::to_string(bytes) + ", " +
-               "RDB$CHARACTER_LENGTH=" + std::to_string(Mf.Length) + "\r\n  WHERE RDB$FIELD_NAME=" +
-               Lit,
+               "RDB$CHARACTER_LENGTH=" + std::to_string(Mf.Length) +
+               "\r\n  WHERE RDB$FIELD_NAME=" + Lit,
            Note(": character length alter"));
   }
 
@@ -425,8 +454,9 @@ class TIBDomainAlter {
       }
       if (Mf.Precision != Tf.Precision) {
         Comment("Alter Domain: " + M.Name + " - precision conversion");
-        Change("UPDATE RDB$FIELDS SET RDB$FIELD_PRECISION = " + std::to_string(Mf.Precision) + where,
-               Note(": Precision conversion"));
+        Change(
+            "UPDATE RDB$FIELDS SET RDB$FIELD_PRECISION = " + std::to_string(Mf.Precision) + where,
+            Note(": Precision conversion"));
         written = true;
       }
       return written;
@@ -461,9 +491,10 @@ class TIBDomainAlter {
     if (CollationDiffers()) {
       std::string sql;
       if (!Mf.Collation.empty())
-        sql = "Update Rdb$Fields set Rdb$Collation_ID =\r\n(Select C.Rdb$Collation_ID from "
-              "Rdb$Collations C\r\nwhere C.Rdb$Collation_Name=" +
-              QuoteLiteral(Mf.Collation, srvInterBase) + ")\r\nwhere Rdb$Field_Name=" + Lit;
+        sql =
+            "Update Rdb$Fields set Rdb$Collation_ID =\r\n(Select C.Rdb$Collation_ID from "
+            "Rdb$Collations C\r\nwhere C.Rdb$Collation_Name=" +
+            QuoteLiteral(Mf.Collation, srvInterBase) + ")\r\nwhere Rdb$Field_Name=" + Lit;
       else
         sql = "Update Rdb$Fields set Rdb$Collation_ID = NULL\r\nwhere Rdb$Field_Name = " + Lit;
       Change(sql, Note(": Collation difference"));
@@ -583,7 +614,8 @@ void AlterPGDomain(TCompareContext& ctx, TPhaseHeader& header, TDmnData& m, TDmn
           "CHECK" + mf.CheckExpression;
     ctx.Exec.AddStatement(sql, skStatement, m.Name, dboDomain, saAlter);
   }
-  if (ctx.ChangeNotes) ctx.ChangeNotes->push_back("Domain " + name + ": Alter constraint\r\n" + sql);
+  if (ctx.ChangeNotes)
+    ctx.ChangeNotes->push_back("Domain " + name + ": Alter constraint\r\n" + sql);
 }
 
 const char* DomainHeader(TServerType st, const char* userTypes, const char* types,
@@ -610,8 +642,9 @@ void ForEachDomain(TObjs& objs, Fn fn) {
 // Phases
 
 void CreateDomains(TCompareContext& ctx) {
-  TPhaseHeader header(ctx.Exec, DomainHeader(ctx.Target.ServerType, "/* Create User datatypes... */",
-                                             "/* Create types... */", "/* Create Domains... */"));
+  TPhaseHeader header(ctx.Exec,
+                      DomainHeader(ctx.Target.ServerType, "/* Create User datatypes... */",
+                                   "/* Create types... */", "/* Create Domains... */"));
   ForEachDomain(ctx.Master, [&](TDmnData& m) {
     if (m.Pair || m.GetExists()) return;
     header.Write();

@@ -62,7 +62,8 @@ const TDmnTextCase kDmnTexts[] = {
        d.BaseField->SubType = 1;
        d.BaseField->SegmentSize = 100;
      },
-     "CREATE DOMAIN D AS BLOB SUB_TYPE 1 SEGMENT SIZE 100", "/* Drop: D (TDmnData) */\r\nDROP DOMAIN D"},
+     "CREATE DOMAIN D AS BLOB SUB_TYPE 1 SEGMENT SIZE 100",
+     "/* Drop: D (TDmnData) */\r\nDROP DOMAIN D"},
     {"SQL Anywhere domain", srvASA, [](TDmnData& d) { d.BaseField->Nullable = false; },
      "CREATE DOMAIN D INTEGER NOT NULL", "/* Drop: D (TDmnData) */\r\nDROP DOMAIN D"},
     {"MS SQL sp_addtype", srvMSSQL,
@@ -99,7 +100,8 @@ const TDmnTextCase kDmnTexts[] = {
        o.PassedByValue = true;
        o.Delimiter = ",";
      },
-     "CREATE TYPE t(\r\nINPUT = t_in,\r\nOUTPUT = t_out,\r\nINTERNALLENGTH = 16,\r\nPASSEDBYVALUE,\r\n"
+     "CREATE TYPE t(\r\nINPUT = t_in,\r\nOUTPUT = t_out,\r\nINTERNALLENGTH = 16,\r\n"
+     "PASSEDBYVALUE,\r\n"
      "ALIGNMENT = int4,\r\nSTORAGE = plain,\r\nDELIMITER = ',')",
      "DROP TYPE t"},
     {"Oracle VARRAY", srvOracle,
@@ -506,7 +508,8 @@ TEST(DomainDependencies, TypeChangeTakesUsersDownFirstAndOnce) {
   s.Db.Exec.Clear();
   RunBodyPhases(s.Db, 20);
   EXPECT_EQ(StatementsWith(s.Db.Exec, "CREATE VIEW CLIENT_NAMES"), 1);
-  EXPECT_EQ(StatementsWith(s.Db.Exec, "ALTER PROCEDURE P(A D_NAME)\r\n AS\r\nBEGIN SUSPEND; END"), 1);
+  EXPECT_EQ(StatementsWith(s.Db.Exec, "ALTER PROCEDURE P(A D_NAME)\r\n AS\r\nBEGIN SUSPEND; END"),
+            1);
 }
 
 TEST(DomainDependencies, ColumnMovedOffTheDomainIsLeftAlone) {
