@@ -544,6 +544,26 @@ TEST(DomainDependencies, VanishedDomainRecreatesMasterViewsThatReadIt) {
   EXPECT_EQ(StatementsWith(db.Exec, "V_GONE"), 0);
 }
 
+TEST(DomainDependencies, VanishedDomainLeavesRoutineHeadersFirst) {
+  TTwoDbs db(srvInterBase);
+  TDmnData* d = AddDomain(db.Target, "D_OLD", dtInteger);
+  TPrcData* t = AddProcedure(db.Target, "P", "BEGIN X = 1; END", {{"A", dtDomain}});
+  t->Params[0]->DomainName = "D_OLD";
+  Uses(t, d);
+  AddProcedure(db.Master, "P", "BEGIN X = 1; END", {{"A", dtInteger}});
+  Prepare(db);
+  db.RunPhase(24);
+  // The header the master has goes over the parameter before the domain goes;
+  // emptying the body alone would leave the parameter on the domain.
+  const std::vector<std::string> expected = {"empty P", "drop D_OLD"};
+  EXPECT_EQ(Steps(db.Exec), expected);
+  EXPECT_EQ(StatementText(db.Exec, saEmptyBody, "P"),
+            "ALTER PROCEDURE P(A INTEGER)\r\n AS\r\n BEGIN EXIT; END\r\n");
+  db.Exec.Clear();
+  RunBodyPhases(db, 25);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER PROCEDURE P(A INTEGER)\r\n AS\r\nBEGIN X = 1; END"), 1);
+}
+
 TEST(DomainDependencies, DomainOnDomainIsCreatedFirst) {
   TTwoDbs db(srvPostgreSQL);
   TDmnData* base = AddDomain(db.Master, "base_d", dtInteger);
