@@ -1,5 +1,8 @@
 #include "kinds/kvtComp_Dmn.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
@@ -327,6 +330,7 @@ class TIBDomainAlter {
   }
 
   void Run() {
+    if (RecreateForCollation()) return;
     AlterType();
     AlterCharsetAndCollation();
     AlterBlob();
@@ -462,6 +466,59 @@ class TIBDomainAlter {
       return written;
     }
     return false;
+  }
+
+  // ---- Re-creation (Firebird 3 and later) ----
+  // Neither ALTER DOMAIN nor the system tables change a collation there. The
+  // columns typed by the domain take its present type for a moment, the
+  // domain is dropped and created as the master has it, and the columns take
+  // it again; what uses them has gone first and comes back with its phases.
+  // Not when the type gets shorter (the columns could not take the domain
+  // back) or a routine parameter is typed by the domain (it cannot go then);
+  // the collation difference is then only said.
+  bool RecreateForCollation() {
+    if (!ReadOnlySystem || !CollationDiffers() || BothBlobs()) return false;
+    // A new character set brings its default collation along through TYPE.
+    if (CharsetDiffers() && Mf.Collation.empty()) return false;
+    const std::string mType = Mf.GetTypeText();
+    const std::string tType = Tf.GetTypeText();
+    const bool sameString = Mf.DataType == Tf.DataType && IsStringType(Mf.DataType);
+    if (mType != tType && !(sameString && Mf.Length >= Tf.Length)) return false;
+    for (auto& r : T.UseInList) {
+      auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+      if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
+    }
+    DropDependents();
+    std::vector<TFldData*> columns;
+    for (auto& r : T.UseInList) {
+      auto* col = r->Obj ? r->Obj->As<TFldData>() : nullptr;
+      if (col && FollowsDomain(*col, T) &&
+          std::find(columns.begin(), columns.end(), col) == columns.end())
+        columns.push_back(col);
+      if (r->Obj && r->Obj->IsTable())
+        r->Obj->ForEachColumn([&](TDbObj& c) {
+          auto* f = c.As<TFldData>();
+          if (f && FollowsDomain(*f, T) &&
+              std::find(columns.begin(), columns.end(), f) == columns.end())
+            columns.push_back(f);
+        });
+    }
+    std::string present = tType;
+    if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
+    auto retype = [&](TFldData& col, const std::string& type) {
+      Ctx.Exec.AddStatement("ALTER TABLE " + col.GetAlterTableName() + " ALTER " +
+                                col.QuoteName(col.Name) + " TYPE " + type,
+                            skStatement, col.Name, dboField, saAlter, col.TableName);
+    };
+    Comment("Alter Domain: " + M.Name + " - drop/create for collation change");
+    for (TFldData* col : columns) retype(*col, present);
+    Ctx.Exec.AddStatement("DROP DOMAIN " + QName, skStatement, M.Name, dboDomain, saDrop);
+    const std::string create = M.GetCreateSQL();
+    Ctx.Exec.AddStatement(create, skStatement, M.Name, dboDomain, saCreate);
+    if (Ctx.ChangeNotes) Ctx.ChangeNotes->push_back(Note(": re-created for collation change") +
+                                                    "\r\n" + create);
+    for (TFldData* col : columns) retype(*col, QName);
+    return true;
   }
 
   // ---- 3, 4. Character set and collation by system table ----

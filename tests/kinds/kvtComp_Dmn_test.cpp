@@ -394,14 +394,54 @@ TEST(DomainAlter, CharacterSetAndCollationOnlyWhenCompared) {
             "/* Alter Domains... */\nALTER DOMAIN D TYPE VARCHAR(10) CHARACTER SET UTF8;\n\n");
 }
 
-TEST(DomainAlter, Firebird3SaysACollationCannotChange) {
+// Firebird 3 changes a collation only by creating the domain again: its
+// columns step off it and back on, what uses them goes first.
+TEST(DomainAlter, Firebird3RecreatesADomainForACollation) {
   TTwoDbs db(srvInterBase);
   db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
   db.Target.IBServerOptions->IBCompareOptions->FldCharsetCompare = true;
-  TDmnData* m = AddDomain(db.Master, "D", dtVarchar, 20);
-  AddDomain(db.Target, "D", dtVarchar, 10);
-  m->BaseField->Collation = "UNICODE_CI";
-  db.PairObjects();
+  TStringList notes;
+  db.Ctx.ChangeNotes = &notes;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, 20);
+    d->BaseField->CharacterSet = "ISO8859_1";
+    d->BaseField->Nullable = false;
+    if (o == &db.Master) d->BaseField->Collation = "FR_FR";
+    TTblData* t = AddTable(*o, "T", {{"ID"}, {"NAME"}});
+    TypeColumn(*o, t, "NAME", d);
+    AddIndex(*o, "IX_NAME", "T", {{"NAME"}});
+  }
+  Prepare(db);
+  AlterDomains(db.Ctx);
+  const std::vector<std::string> steps = {"drop IX_NAME", "alter T.NAME", "drop D", "create D",
+                                          "alter T.NAME"};
+  EXPECT_EQ(Steps(db.Exec), steps);
+  EXPECT_EQ(
+      StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE VARCHAR(20) CHARACTER SET ISO8859_1"),
+      1);
+  EXPECT_EQ(StatementsWith(db.Exec,
+                           "CREATE DOMAIN D AS VARCHAR(20) CHARACTER SET ISO8859_1 NOT NULL "
+                           "COLLATE FR_FR"),
+            1);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE D"), 1);
+  EXPECT_EQ(notes.size(), 1u);
+  db.Exec.Clear();
+  db.RunPhase(28);
+  EXPECT_EQ(StatementsWith(db.Exec, "CREATE INDEX IX_NAME"), 1);
+}
+
+TEST(DomainAlter, Firebird3SaysACollationCannotChangeUnderARoutineParameter) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  db.Target.IBServerOptions->IBCompareOptions->FldCharsetCompare = true;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, o == &db.Master ? 20 : 10);
+    if (o == &db.Master) d->BaseField->Collation = "UNICODE_CI";
+    TPrcData* p = AddProcedure(*o, "P", "BEGIN EXIT; END", {{"A", dtDomain}});
+    p->Params[0]->DomainName = "D";
+    Uses(p, d);
+  }
+  Prepare(db);
   AlterDomains(db.Ctx);
   // The length changes; the collation stays as it is, said in a comment.
   EXPECT_EQ(db.Script(),
