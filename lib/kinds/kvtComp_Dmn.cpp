@@ -392,9 +392,14 @@ class TIBDomainAlter {
     const std::string mType = Mf.GetTypeText();
     const std::string tType = Tf.GetTypeText();
     if (mType == tType) {
-      // Firebird 3 and later change a character set only through TYPE, and
-      // a collation not at all.
+      // Firebird 3 and later change a character set only through TYPE,
+      // which must name it.
       if (ReadOnlySystem && CharsetDiffers()) {
+        if (Mf.CharacterSet.empty() && DbCharset.empty()) {
+          Comment("Alter Domain: " + M.Name + " - character set " + Tf.CharacterSet +
+                  " -> the database's, which is not known: not changed");
+          return;
+        }
         DropDependents();
         AlterDomainType(mType, tType);
       }
@@ -418,9 +423,9 @@ class TIBDomainAlter {
     if (Charsets && Mf.IsCharacterType() && (CharsetDiffers() || CollationDiffers())) {
       std::string cs = Mf.CharacterSet;
       // A domain in the database's character set carries none of its own;
-      // Firebird 3 and later must be told which one it goes back to.
-      if (cs.empty() && ReadOnlySystem && CharsetDiffers())
-        cs = DbCharset.empty() ? "NONE" : DbCharset;
+      // Firebird 3 and later must be told which one it goes back to, when
+      // it is known.
+      if (cs.empty() && ReadOnlySystem && CharsetDiffers()) cs = DbCharset;
       if (!cs.empty()) type += " CHARACTER SET " + cs;
     }
     if (type == tType) return;

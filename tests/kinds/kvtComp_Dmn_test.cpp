@@ -394,6 +394,26 @@ TEST(DomainAlter, CharacterSetAndCollationOnlyWhenCompared) {
             "/* Alter Domains... */\nALTER DOMAIN D TYPE VARCHAR(10) CHARACTER SET UTF8;\n\n");
 }
 
+TEST(DomainAlter, Firebird3NamesTheDatabaseCharacterSetOnlyWhenKnown) {
+  auto run = [](const char* dbCharset) {
+    TTwoDbs db(srvInterBase);
+    db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+    db.Target.IBServerOptions->IBCompareOptions->FldCharsetCompare = true;
+    db.Target.IBServerOptions->DBCharSet = dbCharset;
+    AddDomain(db.Master, "D", dtVarchar, 10);  // in the database's character set
+    AddDomain(db.Target, "D", dtVarchar, 10)->BaseField->CharacterSet = "WIN1252";
+    db.PairObjects();
+    AlterDomains(db.Ctx);
+    return db.Script();
+  };
+  EXPECT_EQ(run("UTF8"),
+            "/* Alter Domains... */\nALTER DOMAIN D TYPE VARCHAR(10) CHARACTER SET UTF8;\n\n");
+  // Guessing NONE would change the data's character set for real.
+  EXPECT_EQ(run(""),
+            "/* Alter Domains... */\n/* Alter Domain: D - character set WIN1252 -> the database's, "
+            "which is not known: not changed */\n");
+}
+
 // Firebird 3 changes a collation only by creating the domain again: its
 // columns step off it and back on, what uses them goes first.
 TEST(DomainAlter, Firebird3RecreatesADomainForACollation) {
