@@ -1,6 +1,6 @@
 #include "kinds/kvtComp_Dmn.h"
 
-#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "core/kvtCompareContext.h"
@@ -235,6 +235,25 @@ bool HeaderUsesDomain(const TPrcData& p, const std::string& name) {
   return false;
 }
 
+// The columns that follow the domain `d`, each once: those recorded as its
+// users and those of the tables recorded as its users.
+std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
+  std::vector<TFldData*> columns;
+  std::unordered_set<TFldData*> seen;
+  auto add = [&](TDbObj& o) {
+    auto* f = o.As<TFldData>();
+    if (f && FollowsDomain(*f, d) && seen.insert(f).second) columns.push_back(f);
+  };
+  for (auto& r : d.UseInList) {
+    if (!r->Obj) continue;
+    if (r->Obj->IsTable())
+      r->Obj->ForEachColumn(add);
+    else
+      add(*r->Obj);
+  }
+  return columns;
+}
+
 }  // namespace
 
 void TDmnData::DropDependents() {
@@ -262,19 +281,12 @@ void TDmnData::DropDependents() {
     if (u->ObjType == dboDomain || u->IsView()) {
       u->DropDependDef();
       r->Pending = false;
-    } else if (u->IsTable()) {
-      // The table's columns typed by this domain release what uses them.
-      std::vector<TFldData*> columns;
-      u->ForEachColumn([&](TDbObj& c) {
-        if (auto* f = c.As<TFldData>(); f && FollowsDomain(*f, *this)) columns.push_back(f);
-      });
-      for (TFldData* f : columns) f->DropDependents();
-      r->Pending = false;
-    } else if (auto* col = u->As<TFldData>()) {
-      if (FollowsDomain(*col, *this)) col->DropDependents();
-      r->Pending = false;
+    } else if (u->IsTable() || u->IsColumn()) {
+      r->Pending = false;  // the columns follow below
     }
   }
+  // The columns typed by this domain release what uses them.
+  for (TFldData* f : ColumnsFollowing(*this)) f->DropDependents();
 }
 
 // Domains built on domains, views casting to one and routines typed by one
@@ -494,20 +506,7 @@ class TIBDomainAlter {
       if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
     }
     DropDependents();
-    std::vector<TFldData*> columns;
-    for (auto& r : T.UseInList) {
-      auto* col = r->Obj ? r->Obj->As<TFldData>() : nullptr;
-      if (col && FollowsDomain(*col, T) &&
-          std::find(columns.begin(), columns.end(), col) == columns.end())
-        columns.push_back(col);
-      if (r->Obj && r->Obj->IsTable())
-        r->Obj->ForEachColumn([&](TDbObj& c) {
-          auto* f = c.As<TFldData>();
-          if (f && FollowsDomain(*f, T) &&
-              std::find(columns.begin(), columns.end(), f) == columns.end())
-            columns.push_back(f);
-        });
-    }
+    const std::vector<TFldData*> columns = ColumnsFollowing(T);
     std::string present = tType;
     if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
     auto retype = [&](TFldData& col, const std::string& type) {
