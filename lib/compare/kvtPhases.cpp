@@ -8,6 +8,7 @@
 #include "kinds/kvtCompColumnAlter.h"
 #include "kinds/kvtComp_Ctr.h"
 #include "kinds/kvtComp_Def.h"
+#include "kinds/kvtComp_Dmn.h"
 #include "kinds/kvtComp_Exc.h"
 #include "kinds/kvtComp_Fnc.h"
 #include "kinds/kvtComp_Gnr.h"
@@ -49,8 +50,8 @@ const TComparePhase ComparePhases[] = {
     {4, "AlterCollations", Always, &AlterCollations},
     {5, "CreateSchemas", Always, &CreateSchemas},
     {5, "AlterSchemas", Always, &AlterSchemas},
-    {6, "CreateConversions", Target(srvPostgreSQL), nullptr},
-    {6, "AlterConversions", Target(srvPostgreSQL), nullptr},
+    {6, "CreateConversions", Target(srvPostgreSQL), &CreateConversions},
+    {6, "AlterConversions", Target(srvPostgreSQL), &AlterConversions},
     {6, "CreateOperators", Target(srvPostgreSQL), &CreateOperators},
     {6, "AlterOperators", Target(srvPostgreSQL), &AlterOperators},
     {6, "CreateOperatorClasses", Target(srvPostgreSQL), &CreateOperatorClasses},
@@ -60,7 +61,7 @@ const TComparePhase ComparePhases[] = {
     {7, "AlterRules", Target(srvMSSQL), &AlterRules},
     {7, "AlterDefaults", Target(srvMSSQL), &AlterDefaults},
     {8, "DropConstraints", Keys, &DropConstraints},
-    {9, "CreateDomains", Family(coDomain), nullptr},
+    {9, "CreateDomains", Family(coDomain), &CreateDomains},
     {10, "DeclareFunctions", Family(coFunction), &DeclareFunctions},
     {11, "EmptyTriggersOnDroppedViews", Family(coTrigger), &EmptyTriggersOnDroppedViews},
     {12, "DropProcedures", Family(coProcedure), &DropProcedures},
@@ -70,7 +71,7 @@ const TComparePhase ComparePhases[] = {
     {16, "AlterFunctions", Family(coFunction), &AlterFunctions},
     {17, "DropExceptions", Family(coException), &DropExceptions},
     {18, "DropFunctions", Family(coFunction), &DropFunctions},
-    {19, "AlterDomains", Family(coDomain), nullptr},
+    {19, "AlterDomains", Family(coDomain), &AlterDomains},
     {20, "CreateTables", Family(coTable), &CreateTables},
     {21, "CreateColumns", Family(coTable), &CreateColumns},
     {21, "AlterTables", Family(coTable), &AlterTables},
@@ -78,7 +79,7 @@ const TComparePhase ComparePhases[] = {
     {21, "CheckColumnOrder", Family(coTable), &CheckColumnOrder},
     {22, "DropColumnsAndTables", Family(coTable), &DropColumnsAndTables},
     {23, "CreateProcedureStubs", Family(coProcedure), &CreateProcedureStubs},
-    {24, "DropDomains", Family(coDomain), nullptr},
+    {24, "DropDomains", Family(coDomain), &DropDomains},
     // A view that cannot be created yet is retried in phase 34.
     {25, "CreateViews", Family(coView), &CreateViews, true},
     {26, "AlterViews", Family(coView), &AlterViews},
@@ -117,7 +118,7 @@ const TComparePhase ComparePhases[] = {
     {42, "AlterRoles", Family(coRole), &AlterRoles},
     {43, "DropOperatorClasses", Target(srvPostgreSQL), &DropOperatorClasses},
     {43, "DropOperators", Target(srvPostgreSQL), &DropOperators},
-    {43, "DropConversions", Target(srvPostgreSQL), nullptr},
+    {43, "DropConversions", Target(srvPostgreSQL), &DropConversions},
     {43, "AlterRules", Target(srvPostgreSQL), &AlterRules},
     {43, "DropRules", Target(srvPostgreSQL), &DropRules},
     {44, "CreateEvents", Always, &CreateEvents},

@@ -452,11 +452,9 @@ std::string TFldData::BodyInterBase() {
               version == st_Firebird_25 || version == st_Firebird_30 || version == st_Firebird_40 ||
               version == st_InterBase_2020;
     }
-    if (write && DataType == dtDomain && !TypeOf) {
-      // A domain-typed column repeats only the default its domain has.
-      TFldData* base = GetDomainField();
-      write = base && base->GetDefaultText() == def;
-    }
+    // A domain-typed column writes the default it has itself: the parser
+    // keeps a column default only where it differs from the domain's, and
+    // the server keeps the two apart.
     if (write) {
       if (OwnerIsProcedure()) {
         if (Direction != pdOut) s += " = " + def;

@@ -11,6 +11,7 @@
 class TFldData;
 class TMemberPrcData;
 class TDmnData;
+struct TCompareContext;
 
 // Oracle kinds of user type (TypeKind); 0 is a plain domain or user type.
 enum : uint8_t {
@@ -48,7 +49,9 @@ class TPGTypeOptions {
   TNamedObjList<TFldData> CompositeFields;  // attributes of a composite type
 };
 
-// A domain or user data type. Its DDL and comparison phases are added with the domain kind.
+// A domain or user data type: an InterBase/Firebird, SQL Anywhere or
+// PostgreSQL domain, an MS SQL or ASE user type, an Oracle object, VARRAY or
+// nested-table type, or a PostgreSQL base or composite type.
 class TDmnData : public TDbObj {
  public:
   explicit TDmnData(TObjs* aObjs);
@@ -56,6 +59,17 @@ class TDmnData : public TDbObj {
   const char* ClassName() const override { return "TDmnData"; }
   TObjListId GetListId() const override { return olDmn; }
   bool IsXmlSchemaCollection() const override { return TypeText == "XML SCHEMA COLLECTION"; }
+
+  // ---- Overrides ----
+  std::string GetDisplayName() override { return Name; }
+  std::string GetCreateSQL() override;
+  // Before the domain changes or goes: the base walk (views go, bodies are
+  // emptied), then domains and views that use it go, and the columns typed
+  // by it release what uses them.
+  void DropDependents() override;
+  std::string GetDropSQL() override;
+  // A user that needs the domain finds it created.
+  void ProvideFor(TDbObj& user, TDependObj& r) override;
 
   // ---- Fields, in declaration order ----
   // Base type, nullability, default, check, character set and collation;
@@ -77,15 +91,31 @@ class TDmnData : public TDbObj {
   bool FromType = false;                      // MS SQL/ASE CREATE TYPE ... FROM
 };
 
-// A PostgreSQL encoding conversion. Its DDL is added with the domain kind.
+// A PostgreSQL encoding conversion.
 class TCnvData : public TDbObj {
  public:
   explicit TCnvData(TObjs* aObjs) : TDbObj(aObjs) { ObjType = dboConversion; }
   const char* ClassName() const override { return "TCnvData"; }
   TObjListId GetListId() const override { return olCnv; }
+  std::string GetCreateSQL() override;
+  std::string GetDropSQL() override;
 
   bool IsDefault = false;  // CREATE DEFAULT CONVERSION
   std::string SourceEncoding;
   std::string DestEncoding;
   std::string FunctionName;  // the conversion function
 };
+
+// ---- Comparison phases (run by the comparer in its fixed sequence) ----
+
+// New domains and types, before any table, view or procedure needs them.
+void CreateDomains(TCompareContext& ctx);
+// Changed domains: ALTER DOMAIN or system-table updates (InterBase/Firebird),
+// CHECK changes (PostgreSQL); description changes everywhere.
+void AlterDomains(TCompareContext& ctx);
+// Vanished domains, once the tables no longer use them.
+void DropDomains(TCompareContext& ctx);
+// PostgreSQL conversions: new ones, changed ones (re-created), vanished ones.
+void CreateConversions(TCompareContext& ctx);
+void AlterConversions(TCompareContext& ctx);
+void DropConversions(TCompareContext& ctx);

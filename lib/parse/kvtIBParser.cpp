@@ -542,6 +542,17 @@ void EraseRecordsTo(TDependList& list, const TDbObj* obj) {
              list.end());
 }
 
+// A field parsed into a temporary object hands what it recorded to the
+// object that keeps the result (or to nobody): no record may outlive the
+// temporary.
+void HandOverDependencies(TObjs* objs, TDbObj& from, TDbObj* to) {
+  if (!objs) return;
+  if (to)
+    for (const auto& r : from.UseOfList)
+      if (r->Obj && r->Obj != &from) AddDependencyOnce(objs, to, r->Obj, "", r->Column, r->Line);
+  objs->RemoveFieldDependencies(&from);
+}
+
 // A signed integer's text without a plus sign; empty for zero.
 std::string SignedText(const std::string& text) {
   std::string t = (!text.empty() && text[0] == '+') ? text.substr(1) : text;
@@ -2846,6 +2857,7 @@ void TIbParser::ParseAlterColumn(TTblData* table) {
         col->SetBody(scratch.Body);
       }
     }
+    HandOverDependencies(Objs, scratch, col);
   } else if (Token == ibSET || Token == ibDROP) {
     const bool drop = Token == ibDROP;
     if (ParseDefaultOrNullChange(col)) return;
@@ -3012,6 +3024,7 @@ void TIbParser::ParseAlterDomain() {
         NextToken();
       }
       if (base) base->AssignType(scratch);
+      HandOverDependencies(Objs, scratch, base);
     } else if (Token == ibTO) {
       // A renamed domain is not followed into the columns that use it.
       if (!NextCheck(tkIdent)) return;

@@ -25,11 +25,11 @@ TEST(ColumnKinds, DomainTypedColumnReadsTheDomainsBaseColumn) {
   a->DomainName = "D_NAME";
   EXPECT_TRUE(a->IsCharacterType());
   EXPECT_EQ(a->GetCharacterSet(), "WIN1252");
-  // The column repeats a default only when it is the domain's own.
-  a->DefaultValue = "'x'";
-  EXPECT_EQ(a->GetCreateSQL(), "A D_NAME DEFAULT 'x'");
-  a->DefaultValue = "'y'";
+  // The column writes a default of its own, which the server keeps apart
+  // from the domain's.
   EXPECT_EQ(a->GetCreateSQL(), "A D_NAME");
+  a->DefaultValue = "'y'";
+  EXPECT_EQ(a->GetCreateSQL(), "A D_NAME DEFAULT 'y'");
 
   a->DomainName = "UNKNOWN";
   EXPECT_FALSE(a->IsCharacterType());
