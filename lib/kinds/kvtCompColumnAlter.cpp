@@ -1053,7 +1053,9 @@ void AlterColumns(TCompareContext& ctx) {
         comments = comments || alter.WroteComment();
         replaced = alter.Replaced();
       }
-      if (descriptions && !replaced && mf->Description != tf->Description)
+      // A MySQL column's comment is part of its definition: the MODIFY above
+      // carried it.
+      if (descriptions && !replaced && st != srvMySQL && mf->Description != tf->Description)
         ctx.Exec.AddDescription(mf);
     }
     // Computed columns that went with a column they read come back once what

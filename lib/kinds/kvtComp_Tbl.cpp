@@ -603,18 +603,6 @@ void AlterTables(TCompareContext& ctx) {
         }
         exec->AddStatement(text, skStatement, m->Name, dboTable, saAlter);
       }
-      // A comment that alone changed is written with the column's definition.
-      if (descriptions)
-        for (const auto& fe : m->Fields) {
-          TFldData* mf = fe.Obj.get();
-          TFldData* tf = mf ? t->FindField(mf->Name) : nullptr;
-          if (!tf || mf->Description == tf->Description) continue;
-          const std::string kept = tf->Description;
-          tf->Description = mf->Description;
-          const bool onlyComment = mf->GetCreateSQL() == tf->GetCreateSQL();
-          tf->Description = kept;
-          if (onlyComment) exec->AddDescription(mf);
-        }
     }
   }
 }
