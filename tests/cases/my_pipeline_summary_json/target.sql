@@ -1,0 +1,12 @@
+CREATE TABLE orders (
+  id INT NOT NULL AUTO_INCREMENT,
+  amount DECIMAL(15,2) DEFAULT NULL,
+  note VARCHAR(80) DEFAULT NULL,
+  PRIMARY KEY (id),
+  KEY ix_orders_amount (amount)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
+CREATE VIEW v_orders AS SELECT id, amount, note FROM orders;
+CREATE TABLE order_log (
+  id INT NOT NULL,
+  message VARCHAR(200) DEFAULT NULL
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
