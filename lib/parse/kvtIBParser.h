@@ -456,8 +456,6 @@ class TIbParser : public TCustomSQLParser {
   std::string TokenSourceText() const;
   // Index (1-based) of the current character in Source; past the end at the end.
   int CurrentIndex() const;
-  // Puts the scanner on the 1-based source index as if it had read there.
-  void MoveTo(int index);
   // The 0-based index after the literal or comment starting at index k; k
   // itself when none starts there.
   long SkipLiteralOrComment(long k) const;

@@ -487,21 +487,6 @@ bool TMySQLParser::CaseSensitive() const {
   return !Objs || Objs->MySQLServerOptions->MySQLCompareOptions->CaseSensitiveIdentifiers;
 }
 
-void TMySQLParser::MoveTo(int index) {
-  const long n = static_cast<long>(Source.size());
-  const long target = std::min<long>(index - 1, n);
-  const long cur = AtEnd() ? n : Pos - 2;
-  if (target <= cur) return;
-  long lineStart = LineStartIndex();
-  for (long k = cur + 1; k < target; ++k) {
-    if (Source[static_cast<size_t>(k)] == '\n') {
-      lineStart = k + 1;
-      LineFeedSeen();
-    }
-  }
-  LandAt(target, lineStart);
-}
-
 // ---- Scanner ------------------------------------------------------------------
 
 bool TMySQLParser::SkipSeparators() {
@@ -889,32 +874,30 @@ void TMySQLParser::ParseDelimiter() {
 
 void TMySQLParser::ParseSet() {
   NextToken();
-  if (IsKw("NAMES")) {
-    NextToken();
+  // The character set a SET NAMES / SET CHARACTER SET names, read past.
+  auto charsetValue = [this](const char* error) {
     std::string value;
     if (Token == tkString)
       value = QuoteLiteral(LiteralText, srvMySQL);
     else if (IsName())
       value = TokenText;
     else
-      Error("Unknown/Invalid SET NAMES-statement.");
-    if (Objs && !value.empty()) Objs->MySQLServerOptions->Names = value;
+      Error(error);
     NextToken();
+    return value;
+  };
+  if (IsKw("NAMES")) {
+    NextToken();
+    const std::string value = charsetValue("Unknown/Invalid SET NAMES-statement.");
+    if (Objs && !value.empty()) Objs->MySQLServerOptions->Names = value;
     PassOver(skSetNames);
     return;
   }
   if (Token == myCHARACTER || IsKw("CHARSET")) {
     if (Token == myCHARACTER && !NextCheck(mySET)) return;
     NextToken();
-    std::string value;
-    if (Token == tkString)
-      value = QuoteLiteral(LiteralText, srvMySQL);
-    else if (IsName())
-      value = TokenText;
-    else
-      Error("Unknown/Invalid SET CHARACTER SET-statement.");
+    const std::string value = charsetValue("Unknown/Invalid SET CHARACTER SET-statement.");
     if (Objs && !value.empty()) Objs->MySQLServerOptions->CharSet = value;
-    NextToken();
     PassOver(skCharSet);
     return;
   }

@@ -231,7 +231,6 @@ class TMySQLParser : public TCustomSQLParser {
   // Whether anybody receives log lines.
   bool LogWanted() const;
   int CurrentIndex() const { return AtEnd() ? SourceLength() + 1 : Pos - 1; }
-  void MoveTo(int index);
   // Blanks out the markers of /*!NNNNN ... */ version comments so that their
   // content reads as SQL (lengths and lines stay as they were).
   void OpenVersionComments();

@@ -502,6 +502,23 @@ void TCustomParser::PopContext() {
 
 // ---- Scanner ----------------------------------------------------------------
 
+void TCustomParser::MoveTo(int index) {
+  const long n = static_cast<long>(Source.size());
+  const long target = std::min<long>(index - 1, n);
+  const long cur = AtEnd() ? n : Pos - 2;
+  if (target <= cur) return;
+  long lineStart = LineStartIndex();
+  // Line feeds strictly between the current character and the target; one
+  // the reader lands on is counted by LandAt.
+  for (long k = cur + 1; k < target; ++k) {
+    if (Source[static_cast<size_t>(k)] == '\n') {
+      lineStart = k + 1;
+      LineFeedSeen();
+    }
+  }
+  LandAt(target, lineStart);
+}
+
 void TCustomParser::SkipWhiteSpaceRun() {
   const char* s = Source.data();
   const long n = static_cast<long>(Source.size());

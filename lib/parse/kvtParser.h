@@ -347,6 +347,9 @@ class TCustomParser {
   // Index (0-based) of the first character of the current line, derived
   // from Col so that a restored context needs nothing else.
   long LineStartIndex() const;
+  // Puts the scanner on the 1-based source index as if it had read there;
+  // never backwards.
+  void MoveTo(int index);
   // Puts the reader on 0-based index i (the end of input when i is past the
   // source) as if NextChar had walked there, given that every line feed
   // between the current character and i has been counted already.
