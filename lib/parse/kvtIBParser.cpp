@@ -696,18 +696,7 @@ void TIbParser::ScanToken() {
 }
 
 void TIbParser::NextToken() {
-  if (InStatement && StmtErrors > 0 && (HeldAtTerm || Token == tkTerm)) {
-    // After an error the statement's terminator reads as the end of input, so
-    // that the statement parser stops there and the loop goes on after it.
-    HeldAtTerm = true;
-    Token = tkEOF;
-    TokenText.clear();
-    TokenName = TTokenNameRef(ResWords->WordOf(tkEOF));
-    return;
-  }
-  TCustomSQLParser::NextToken();
-  // An invalid character is reported and stepped over; the scan goes on.
-  while (Token == tkEOF && !AtEnd()) TCustomSQLParser::NextToken();
+  NextTokenInStatement();
 }
 
 TTokenKind TIbParser::LookupWord() {

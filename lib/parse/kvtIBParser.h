@@ -485,9 +485,6 @@ class TIbParser : public TCustomSQLParser {
   // The primary key of a table among the container's constraints.
   TCtrData* FindPrimaryKey(const std::string& tableName);
 
-  int StmtErrors = 0;         // errors recorded in the current statement
-  bool InStatement = false;   // the statement loop is inside a statement
-  bool HeldAtTerm = false;    // after an error: the terminator is held as the end of input
   uint64_t TermCount = 0;     // terminators scanned so far
 
  private:

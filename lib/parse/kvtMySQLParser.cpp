@@ -574,17 +574,7 @@ void TMySQLParser::AfterScan() {
 }
 
 void TMySQLParser::NextToken() {
-  if (InStatement && StmtErrors > 0 && (HeldAtTerm || Token == tkTerm)) {
-    // After an error the statement's terminator reads as the end of input.
-    HeldAtTerm = true;
-    Token = tkEOF;
-    TokenText.clear();
-    TokenName = TTokenNameRef(ResWords->WordOf(tkEOF));
-    return;
-  }
-  TCustomSQLParser::NextToken();
-  // An invalid character is reported and stepped over; the scan goes on.
-  while (Token == tkEOF && !AtEnd()) TCustomSQLParser::NextToken();
+  NextTokenInStatement();
 }
 
 void TMySQLParser::Error(const std::string& text) {

@@ -257,9 +257,6 @@ class TMySQLParser : public TCustomSQLParser {
   void LinkBodyNames(TDbObj* obj);
   TTblData* FindTable(const std::string& name);
 
-  int StmtErrors = 0;
-  bool InStatement = false;
-  bool HeldAtTerm = false;
   bool IdentQuoted = false;  // the current identifier was written in backticks
   int CheckCount = 0;        // unnamed CHECK constraints of the current table
   int32_t IndexCount = 0;    // indexes read so far, for their declaration order

@@ -1035,6 +1035,21 @@ void TCustomSQLParser::SetTerm(const std::string& text) {
   TermLen = static_cast<int>(text.size());
 }
 
+void TCustomSQLParser::NextTokenInStatement() {
+  if (InStatement && StmtErrors > 0 && (HeldAtTerm || Token == tkTerm)) {
+    // After an error the statement's terminator reads as the end of input, so
+    // that the statement parser stops there and the loop goes on after it.
+    HeldAtTerm = true;
+    Token = tkEOF;
+    TokenText.clear();
+    TokenName = TTokenNameRef(ResWords->WordOf(tkEOF));
+    return;
+  }
+  TCustomSQLParser::NextToken();
+  // An invalid character is reported and stepped over; the scan goes on.
+  while (Token == tkEOF && !AtEnd()) TCustomSQLParser::NextToken();
+}
+
 void TCustomSQLParser::ScanToken() {
   TokenStart = Pos - 1;
   QuoteChar = 0;

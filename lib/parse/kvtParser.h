@@ -482,6 +482,13 @@ class TCustomSQLParser : public TCustomParser {
   // "SET TERM new old": the new terminator is read as raw text, since it is
   // usually a character the tokenizer does not know.
   void ParseSetTerm();
+  // NextToken for a dialect's statement loop: after an error in a statement
+  // its terminator reads as the end of input, and invalid characters are
+  // stepped over.
+  void NextTokenInStatement();
+  int StmtErrors = 0;         // errors recorded in the current statement
+  bool InStatement = false;   // the statement loop is inside a statement
+  bool HeldAtTerm = false;    // after an error: the terminator is held as the end of input
   // The object of `kind` named `name` in the container being filled, or null.
   TDbObj* FindObjectOfKind(TDbObject kind, const std::string& name) const;
   // Steps of the final linking pass.

@@ -30,13 +30,13 @@ inline TPrcData* AddProcedure(TObjs& objs, const std::string& name, const std::s
   p->SetName(name);
   p->IsFunction = isFunction;
   p->SetBody(body);
-  auto add = [&](TNamedObjList<TFldData>& list, const TParamSpec& spec) {
+  auto add = [&](TNamedObjList<TFldData>& list, const TParamSpec& param) {
     auto f = std::make_unique<TFldData>(&objs, p.get());
-    f->SetName(spec.Name);
-    f->DataType = spec.Type;
-    f->Direction = spec.Direction;
+    f->SetName(param.Name);
+    f->DataType = param.Type;
+    f->Direction = param.Direction;
     f->TableName = name;
-    list.Add(spec.Name, std::move(f));
+    list.Add(param.Name, std::move(f));
   };
   for (const TParamSpec& s : params) add(p->Params, s);
   for (const TParamSpec& s : results) add(p->Results, s);
