@@ -102,6 +102,7 @@ bool TObjList::Add(const std::string& key, std::unique_ptr<TDbObj>& obj) {
   if (!Unsorted && !Items.empty() && !KeyLess(Items.back().Key, key)) Unsorted = true;
   Items.push_back(Entry{key, std::move(obj)});
   if (!Unsorted) SortedCount = Items.size();
+  AddOrder.push_back(Items.back().Obj.get());
   ++ChangeCount;
   return true;
 }
@@ -152,7 +153,7 @@ std::unique_ptr<TDbObj> TObjList::Extract(int i) {
         break;
       }
   }
-  ++ChangeCount;
+  NoteRemoval();
   return obj;
 }
 
@@ -161,6 +162,14 @@ void TObjList::Clear() {
   Index.clear();
   Unsorted = false;
   SortedCount = 0;
+  NoteRemoval();
+}
+
+void TObjList::NoteRemoval() {
+  AddOrder.clear();
+  AddOrder.reserve(Items.size());
+  for (const Entry& e : Items) AddOrder.push_back(e.Obj.get());
+  ++RemovalCount;
   ++ChangeCount;
 }
 
@@ -170,7 +179,7 @@ void TObjList::SetCaseSensitive(bool value) {
   Unsorted = true;
   SortedCount = 0;
   RebuildIndex();
-  ++ChangeCount;
+  NoteRemoval();
 }
 
 void TObjList::ReKey() {
@@ -178,7 +187,7 @@ void TObjList::ReKey() {
   Unsorted = true;
   SortedCount = 0;
   RebuildIndex();
-  ++ChangeCount;
+  NoteRemoval();
 }
 
 // ---------------------------------------------------------------------------
@@ -209,10 +218,18 @@ const TListDescriptor ListDescriptors[olCount] = {
     {olClt, "CltList", &TCustomObjs::CltList, true, false},
 };
 
-// Objects of one list grouped by parent name, for ObjectsOnTable.
+// Objects of one list grouped by parent name, for ObjectsOnTable. It takes
+// in additions as they come (a parser asks between additions, so rebuilding
+// on every change would be quadratic) and is rebuilt after a removal. Each
+// group is kept in the list's key order, sorted again when it has grown.
 struct TCustomObjs::TTableIndex {
-  uint64_t Version = ~uint64_t{0};
-  std::unordered_map<std::string, std::vector<TDbObj*>> ByTable;
+  struct TGroup {
+    std::vector<TDbObj*> Objs;
+    bool Unsorted = false;
+  };
+  uint64_t RemovalVersion = ~uint64_t{0};
+  size_t Seen = 0;  // leading objects of the list's AddedObjects grouped
+  std::unordered_map<std::string, TGroup> ByTable;
 };
 
 TCustomObjs::TCustomObjs()
@@ -295,13 +312,30 @@ const std::vector<TDbObj*>& TCustomObjs::ObjectsOnTable(TObjListId id,
   auto keyOf = [&list](const std::string& name) {
     return list.CaseSensitive() ? name : UpperAscii(name);
   };
-  if (index->Version != list.Version()) {
+  if (index->RemovalVersion != list.RemovalVersion()) {
     index->ByTable.clear();
-    for (const auto& e : list) index->ByTable[keyOf(e.Obj->GetParentName())].push_back(e.Obj.get());
-    index->Version = list.Version();
+    index->Seen = 0;
+    index->RemovalVersion = list.RemovalVersion();
+  }
+  const std::vector<TDbObj*>& added = list.AddedObjects();
+  for (; index->Seen < added.size(); ++index->Seen) {
+    TDbObj* obj = added[index->Seen];
+    TTableIndex::TGroup& group = index->ByTable[keyOf(obj->GetParentName())];
+    if (!group.Objs.empty() && !group.Unsorted &&
+        !list.KeyLess(group.Objs.back()->GetListKey(), obj->GetListKey()))
+      group.Unsorted = true;
+    group.Objs.push_back(obj);
   }
   auto it = index->ByTable.find(keyOf(table));
-  return it == index->ByTable.end() ? kNone : it->second;
+  if (it == index->ByTable.end()) return kNone;
+  TTableIndex::TGroup& group = it->second;
+  if (group.Unsorted) {
+    std::stable_sort(group.Objs.begin(), group.Objs.end(), [&list](TDbObj* a, TDbObj* b) {
+      return list.KeyLess(a->GetListKey(), b->GetListKey());
+    });
+    group.Unsorted = false;
+  }
+  return group.Objs;
 }
 
 void TCustomObjs::ReKeyGrants() { GntList.ReKey(); }

@@ -108,6 +108,13 @@ class TObjList {
   // Changes with every addition, removal or re-keying; lets callers keep
   // derived indexes and notice when they are stale.
   uint64_t Version() const { return ChangeCount; }
+  // Changes with every removal, re-keying or change of the case rule, not
+  // with additions: an index derived from the list stays valid across
+  // additions and takes in the objects of AddedObjects past what it has seen.
+  uint64_t RemovalVersion() const { return RemovalCount; }
+  // The objects in the order they were added since the last removal
+  // (after a removal: the remaining objects, then the later additions).
+  const std::vector<TDbObj*>& AddedObjects() const { return AddOrder; }
   // Recomputes every entry's key with the object's GetListKey and sorts again.
   void ReKey();
 
@@ -128,6 +135,10 @@ class TObjList {
   std::unordered_map<std::string, TDbObj*> Index;
   bool IsCaseSensitive = true;
   uint64_t ChangeCount = 0;
+  uint64_t RemovalCount = 0;
+  std::vector<TDbObj*> AddOrder;
+  // After a change that is no addition: counts it and restarts AddOrder.
+  void NoteRemoval();
 };
 
 class TCustomObjs;

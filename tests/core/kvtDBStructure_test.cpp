@@ -525,6 +525,10 @@ TEST(ObjList, ObjectsOnTableFollowTheList) {
   add("IX_C", "T");
   EXPECT_EQ(names("T"), (std::vector<std::string>{"IX_A", "IX_B", "IX_C"}));
   EXPECT_TRUE(names("NONE").empty());
+  add("IX_0", "T");  // an addition that sorts before what was asked for already
+  EXPECT_EQ(names("T"), (std::vector<std::string>{"IX_0", "IX_A", "IX_B", "IX_C"}));
+  objs.IdxList.Delete(objs.IdxList.IndexOf("IX_A"));
+  EXPECT_EQ(names("T"), (std::vector<std::string>{"IX_0", "IX_B", "IX_C"}));
   objs.SetServerType(srvMSSQL);  // case-insensitive lists find tables regardless of case
   EXPECT_EQ(names("u"), (std::vector<std::string>{"IX_U"}));
 }
