@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -923,14 +924,9 @@ void TMySQLParser::SkipIfNotExists() {
   }
 }
 
-void TMySQLParser::ParseCreate() {
-  NextToken();
-  if (Token == myOR) {
-    NextToken();
-    if (Check(myREPLACE)) NextToken();
-  }
-  // View and routine options may stand in any order before the object word.
-  std::string algorithm, security;
+// View and routine options stand in any order before the object word of
+// CREATE and ALTER. False after an error.
+bool TMySQLParser::ParseObjectOptions(std::string& algorithm, std::string& security) {
   for (;;) {
     if (IsKw("ALGORITHM")) {
       NextToken();
@@ -941,19 +937,26 @@ void TMySQLParser::ParseCreate() {
       SkipDefiner();
     } else if (Token == mySQL) {
       NextToken();
-      if (!IsKw("SECURITY")) {
-        Error("Must be: SECURITY");
-        return;
-      }
+      if (!CheckWord("SECURITY")) return false;
       NextToken();
       security = UpperAscii(TokenText);
       NextToken();
     } else if (IsKw("AGGREGATE") || IsKw("ONLINE") || IsKw("OFFLINE")) {
       NextToken();
     } else {
-      break;
+      return true;
     }
   }
+}
+
+void TMySQLParser::ParseCreate() {
+  NextToken();
+  if (Token == myOR) {
+    NextToken();
+    if (Check(myREPLACE)) NextToken();
+  }
+  std::string algorithm, security;
+  if (!ParseObjectOptions(algorithm, security)) return;
   if (IsKw("VIEW")) {
     ParseView(algorithm, security);
     return;
@@ -2130,24 +2133,7 @@ void TMySQLParser::ParseAlter() {
   if (IsKw("ONLINE") || IsKw("IGNORE")) NextToken();
   if (Token == myTABLE) return ParseAlterTable();
   std::string algorithm, security;
-  for (;;) {
-    if (IsKw("ALGORITHM")) {
-      NextToken();
-      if (Check(tkEqual)) NextToken();
-      algorithm = UpperAscii(TokenText);
-      NextToken();
-    } else if (IsKw("DEFINER")) {
-      SkipDefiner();
-    } else if (Token == mySQL) {
-      NextToken();
-      if (!CheckWord("SECURITY")) return;
-      NextToken();
-      security = UpperAscii(TokenText);
-      NextToken();
-    } else {
-      break;
-    }
-  }
+  if (!ParseObjectOptions(algorithm, security)) return;
   if (IsKw("VIEW")) return ParseView(algorithm, security);
   if (Token == myDATABASE || IsKw("SCHEMA") || IsKw("PROCEDURE") || IsKw("FUNCTION") ||
       IsKw("EVENT") || IsKw("USER") || IsKw("SEQUENCE") || IsKw("SERVER") || IsKw("TABLESPACE")) {
@@ -2444,6 +2430,7 @@ void TMySQLParser::ParseView(const std::string& algorithm, const std::string& se
 void TMySQLParser::ParseTrigger() {
   NextToken();  // TRIGGER
   SkipIfNotExists();
+  const int headerStart = TokenStart;
   const std::string name = ReadName();
   if (name.empty()) return;
   auto trg = std::make_unique<TTrgData>(Objs);
@@ -2480,12 +2467,31 @@ void TMySQLParser::ParseTrigger() {
   if (!CheckWord("EACH")) return;
   NextToken();
   if (!CheckWord("ROW")) return;
+  // The server keeps the header and what follows the order clause as
+  // written, without the clause itself.
+  int separatorStart = CurrentIndex();
+  trg->HeaderText = NormalizeBlock(SourceCopy(headerStart, separatorStart - headerStart));
   NextToken();
   trg->ForEachRow = true;
   if (IsKw("FOLLOWS") || IsKw("PRECEDES")) {
+    trg->OrderPrecedes = IsKw("PRECEDES");
     NextToken();
-    ReadName();
+    if (!Check(tkIdent)) return;
+    trg->OrderTrigger = TokenText;
+    separatorStart = CurrentIndex();
+    NextToken();
+    if (Token == tkDot) {  // a name qualified with its database
+      NextToken();
+      if (!Check(tkIdent)) return;
+      trg->OrderTrigger = TokenText;
+      separatorStart = CurrentIndex();
+      NextToken();
+    }
   }
+  const std::string separator = SourceCopy(separatorStart, TokenStart - separatorStart);
+  const size_t lastBreak = separator.rfind('\n');
+  trg->BodySeparator = lastBreak == std::string::npos ? separator : "\r\n" + separator.substr(lastBreak + 1);
+  trg->Position = ++TriggerCount;  // the order of the script, until FinishParse
   trg->SetBody(ReadRoutineBody());
   CurObject = nullptr;
   if (LogWanted()) DoLog("Trigger: " + name);
@@ -2495,6 +2501,7 @@ void TMySQLParser::ParseTrigger() {
 }
 
 void TMySQLParser::ParseRoutineParams(TPrcData* proc) {
+  const int start = TokenStart;
   if (!CheckNext(tkLParen)) return;
   while (Token != tkRParen && Token != tkEOF && StmtErrors == 0) {
     uint8_t direction = proc->IsFunction ? pdNone : pdIn;
@@ -2511,6 +2518,7 @@ void TMySQLParser::ParseRoutineParams(TPrcData* proc) {
     if (Token != tkComma) break;
     NextToken();
   }
+  if (Token == tkRParen) proc->ParamsText = NormalizeBlock(SourceCopy(start, CurrentIndex() - start));
   CheckNext(tkRParen);
 }
 
@@ -2653,9 +2661,37 @@ void TMySQLParser::LinkBodyNames(TDbObj* obj) {
   }
 }
 
+void TMySQLParser::OrderTriggers() {
+  // Each trigger fires after those created before it for the same table,
+  // time and event, unless it FOLLOWS or PRECEDES one of them.
+  std::vector<TTrgData*> all;
+  TObjList& list = Objs->List(olTrg);
+  for (int i = 0; i < list.Count(); ++i)
+    if (auto* t = list.Objects(i) ? list.Objects(i)->As<TTrgData>() : nullptr) all.push_back(t);
+  std::sort(all.begin(), all.end(), [](TTrgData* a, TTrgData* b) { return a->Position < b->Position; });
+  std::map<std::string, std::vector<TTrgData*>> groups;
+  for (TTrgData* t : all) {
+    std::vector<TTrgData*>& g =
+        groups[t->TableName + '\x01' + char('0' + t->TriggerTime) + char('0' + t->Events)];
+    auto at = g.end();
+    if (!t->OrderTrigger.empty()) {
+      auto other = std::find_if(g.begin(), g.end(), [&](TTrgData* o) { return o->Name == t->OrderTrigger; });
+      if (other != g.end()) at = t->OrderPrecedes ? other : other + 1;
+    }
+    g.insert(at, t);
+  }
+  for (auto& [key, g] : groups)
+    for (size_t i = 0; i < g.size(); ++i) {
+      g[i]->Position = static_cast<int32_t>(i + 1);
+      g[i]->OrderPrev = i > 0 ? g[i - 1] : nullptr;
+      g[i]->OrderNext = i + 1 < g.size() ? g[i + 1] : nullptr;
+    }
+}
+
 void TMySQLParser::FinishParse() {
   TCustomSQLParser::FinishParse();
   if (!Objs) return;
+  OrderTriggers();
   for (TObjListId id : {olViw, olPrc, olTrg}) {
     TObjList& list = Objs->List(id);
     for (int i = 0; i < list.Count(); ++i)

@@ -163,6 +163,9 @@ class TMySQLParser : public TCustomSQLParser {
   // The base linking pass, then the tables, views and routines that view
   // queries and routine and trigger bodies name.
   void FinishParse() override;
+  // Firing order of the triggers (Position, OrderPrev, OrderNext).
+  void OrderTriggers();
+  int TriggerCount = 0;  // triggers read so far; their script order
 
   // ---- Statements ----
   void ParseStatement();
@@ -221,6 +224,7 @@ class TMySQLParser : public TCustomSQLParser {
   bool IsKw(const char* word);
   // DEFINER = user[@host], passed over.
   void SkipDefiner();
+  bool ParseObjectOptions(std::string& algorithm, std::string& security);
   void SkipIfExists();
   void SkipIfNotExists();
   // Passes over the rest of a statement that is not modelled.
