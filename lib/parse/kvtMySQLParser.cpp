@@ -12,6 +12,7 @@
 #include "core/kvtMsgMngr.h"
 #include "kinds/kvtCompColumn.h"
 #include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
@@ -243,6 +244,56 @@ std::string ReadLiteral(std::string_view text, size_t& i) {
     ++i;
   }
   return v;
+}
+
+
+// `text` with the qualifier `db`. taken off every name it qualifies: the
+// script's own database is the one the update runs in, whatever it is
+// called there. Literals and comments are left alone.
+std::string WithoutDatabaseQualifier(const std::string& text, const std::string& db, bool caseSensitive) {
+  if (db.empty()) return text;
+  const size_t n = text.size();
+  std::string out;
+  out.reserve(n);
+  size_t i = 0;
+  auto same = [&](std::string_view w) {
+    return caseSensitive ? w == db : SameTextAscii(std::string(w), db);
+  };
+  while (i < n) {
+    const char c = text[i];
+    size_t k = i;
+    if (c == '\'' || c == '"') {
+      for (++k; k < n && text[k] != c; ++k)
+        if (text[k] == '\\') ++k;
+      k = std::min(n, k + 1);
+    } else if (c == '#' || (c == '-' && i + 1 < n && text[i + 1] == '-')) {
+      while (k < n && text[k] != '\n') ++k;
+    } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+      const size_t e = text.find("*/", i + 2);
+      k = e == std::string::npos ? n : e + 2;
+    } else if (c == '`' || IsWordStart(c)) {
+      std::string_view word;
+      if (c == '`') {
+        const size_t e = text.find('`', i + 1);
+        k = e == std::string::npos ? n : e + 1;
+        word = std::string_view(text).substr(i + 1, k - i - 2);
+      } else {
+        while (k < n && IsWordChar(text[k])) ++k;
+        word = std::string_view(text).substr(i, k - i);
+      }
+      const bool qualifies = k + 1 < n && text[k] == '.' && (text[k + 1] == '`' || IsWordStart(text[k + 1]));
+      const bool qualified = i > 0 && text[i - 1] == '.';
+      if (qualifies && !qualified && same(word)) {
+        i = k + 1;
+        continue;
+      }
+    } else {
+      ++k;
+    }
+    out.append(text, i, k - i);
+    i = k;
+  }
+  return out;
 }
 
 }  // namespace
@@ -482,6 +533,10 @@ TMySQLParser::~TMySQLParser() = default;
 void TMySQLParser::InitReservedWords() {
   TCustomParser::InitReservedWords();
   for (const TKeywordRow& row : KeywordRows) ResWords->AddWord(row.Word, row.Kind);
+}
+
+std::string TMySQLParser::WithoutOwnDatabase(const std::string& text) const {
+  return WithoutDatabaseQualifier(text, Options ? Options->DatabaseName : std::string(), CaseSensitive());
 }
 
 bool TMySQLParser::CaseSensitive() const {
@@ -973,12 +1028,113 @@ void TMySQLParser::ParseCreate() {
     return ParseCreateIndex(k == myUNIQUE, k == myFULLTEXT, k == mySPATIAL);
   }
   if (Token == myTABLE || Token == myTEMPORARY) return ParseCreateTable();
+  if (IsKw("SEQUENCE")) return ParseSequence(false);
   if (IsKw("EVENT") || IsKw("USER") || IsKw("ROLE") || IsKw("SERVER") || IsKw("TABLESPACE") ||
-      IsKw("LOGFILE") || IsKw("SEQUENCE") || IsKw("PACKAGE")) {
+      IsKw("LOGFILE") || IsKw("PACKAGE")) {
     PassOver(skStatement);
     return;
   }
   Error("Invalid/Unknown CREATE-statement.");
+}
+
+// ---- SEQUENCE ---------------------------------------------------------------------
+
+void TMySQLParser::ParseSequence(bool alter) {
+  NextToken();  // SEQUENCE
+  if (alter)
+    SkipIfExists();
+  else
+    SkipIfNotExists();
+  const std::string name = ReadName();
+  if (name.empty()) return;
+  // ALTER SEQUENCE changes the sequence the script created before, or one of
+  // its own that is dropped at the end.
+  TGnrData* seq = alter && Objs ? Objs->FindGenerator(name) : nullptr;
+  std::unique_ptr<TDbObj> created;
+  if (!seq) {
+    auto g = std::make_unique<TGnrData>(Objs);
+    g->SetName(name);
+    g->SetCache("1000");  // the server's default
+    g->SetMaxValue(std::string());
+    seq = g.get();
+    created = std::move(g);
+  }
+  // A number, optionally signed, after an optional "="; the token after the
+  // option word first.
+  auto number = [this](std::string& out) {
+    NextToken();
+    if (IsKw("WITH") || IsKw("BY") || Token == tkEqual) NextToken();
+    std::string sign;
+    if (Token == tkMinus || Token == tkPlus) {
+      if (Token == tkMinus) sign = "-";
+      NextToken();
+    }
+    if (!Check(tkInteger)) return false;
+    out = sign + LiteralText;
+    NextToken();
+    return true;
+  };
+  std::string value;
+  while (Token != tkTerm && Token != tkEOF && StmtErrors == 0) {
+    if (IsKw("START")) {
+      if (!number(seq->StartWith)) return;
+    } else if (IsKw("INCREMENT")) {
+      if (!number(seq->IncrementBy)) return;
+    } else if (IsKw("RESTART")) {
+      // The current value is no part of the definition.
+      NextToken();
+      if (IsKw("WITH") || Token == tkEqual || Token == tkInteger || Token == tkMinus) {
+        if (Token != tkInteger && Token != tkMinus) NextToken();
+        if (Token == tkMinus) NextToken();
+        if (!Check(tkInteger)) return;
+        NextToken();
+      }
+    } else if (IsKw("MINVALUE")) {
+      if (!number(value)) return;
+      seq->MinValue = value;
+    } else if (IsKw("MAXVALUE")) {
+      if (!number(value)) return;
+      seq->SetMaxValue(value);
+    } else if (IsKw("NOMINVALUE")) {
+      seq->MinValue.clear();
+      NextToken();
+    } else if (IsKw("NOMAXVALUE")) {
+      seq->SetMaxValue(std::string());
+      NextToken();
+    } else if (IsKw("CACHE")) {
+      if (!number(value)) return;
+      seq->SetCache(value);
+    } else if (IsKw("NOCACHE")) {
+      seq->SetNoCache(true);
+      NextToken();
+    } else if (IsKw("CYCLE") || IsKw("NOCYCLE")) {
+      seq->Cycle = IsKw("CYCLE");
+      NextToken();
+    } else if (Token == myNOT || IsKw("NO")) {
+      NextToken();
+      if (IsKw("MINVALUE")) seq->MinValue.clear();
+      else if (IsKw("MAXVALUE")) seq->SetMaxValue(std::string());
+      else if (IsKw("CYCLE")) seq->Cycle = false;
+      else if (IsKw("CACHE")) seq->SetNoCache(true);
+      else {
+        Error("Must be: MINVALUE / MAXVALUE / CYCLE / CACHE");
+        return;
+      }
+      NextToken();
+    } else if (Token == tkComma) {
+      NextToken();
+    } else {
+      // Table options (ENGINE=..., COMMENT=...): not part of the sequence.
+      NextToken();
+    }
+  }
+  if (LogWanted()) DoLog("Sequence: " + name);
+  StatementFound(skStatement, name);
+  if (created) {
+    if (alter) return;  // a sequence the script does not have
+    RemoveObject(olGnr, name);
+    AddObject(created, true);
+  }
 }
 
 // ---- DROP -------------------------------------------------------------------------
@@ -1042,6 +1198,18 @@ void TMySQLParser::ParseDrop() {
         RemoveObject(olViw, name);
     } while (Token == tkComma);
     if (Token == myRESTRICT || Token == myCASCADE) NextToken();
+    StatementFound(skStatement, std::string());
+    return;
+  }
+  if (IsKw("SEQUENCE")) {
+    NextToken();
+    SkipIfExists();
+    do {
+      if (Token == tkComma) NextToken();
+      const std::string name = ReadName();
+      if (name.empty()) return;
+      RemoveObject(olGnr, name);
+    } while (Token == tkComma);
     StatementFound(skStatement, std::string());
     return;
   }
@@ -2135,8 +2303,9 @@ void TMySQLParser::ParseAlter() {
   std::string algorithm, security;
   if (!ParseObjectOptions(algorithm, security)) return;
   if (IsKw("VIEW")) return ParseView(algorithm, security);
+  if (IsKw("SEQUENCE")) return ParseSequence(true);
   if (Token == myDATABASE || IsKw("SCHEMA") || IsKw("PROCEDURE") || IsKw("FUNCTION") ||
-      IsKw("EVENT") || IsKw("USER") || IsKw("SEQUENCE") || IsKw("SERVER") || IsKw("TABLESPACE")) {
+      IsKw("EVENT") || IsKw("USER") || IsKw("SERVER") || IsKw("TABLESPACE")) {
     // Routine characteristics, database defaults and the like are passed over.
     PassOver(skStatement);
     return;
@@ -2417,7 +2586,7 @@ void TMySQLParser::ParseView(const std::string& algorithm, const std::string& se
   NextToken();
   const int start = TokenStart;
   const int end = ScanToTerminator(start);
-  view->SetBody(NormalizeBlock(SourceCopy(start, end - start)));
+  view->SetBody(WithoutOwnDatabase(NormalizeBlock(SourceCopy(start, end - start))));
   MoveTo(end);
   NextToken();
   CurObject = nullptr;
@@ -2492,7 +2661,8 @@ void TMySQLParser::ParseTrigger() {
   const size_t lastBreak = separator.rfind('\n');
   trg->BodySeparator = lastBreak == std::string::npos ? separator : "\r\n" + separator.substr(lastBreak + 1);
   trg->Position = ++TriggerCount;  // the order of the script, until FinishParse
-  trg->SetBody(ReadRoutineBody());
+  trg->HeaderText = WithoutOwnDatabase(trg->HeaderText);
+  trg->SetBody(WithoutOwnDatabase(ReadRoutineBody()));
   CurObject = nullptr;
   if (LogWanted()) DoLog("Trigger: " + name);
   StatementFound(skTrigger, name);
@@ -2607,7 +2777,7 @@ void TMySQLParser::ParseRoutine(bool isProcedure) {
   };
   for (const auto& e : proc->Params) plainCharset(e.Obj.get());
   for (const auto& e : proc->Results) plainCharset(e.Obj.get());
-  proc->SetBody(ReadRoutineBody());
+  proc->SetBody(WithoutOwnDatabase(ReadRoutineBody()));
   CurObject = nullptr;
   if (LogWanted()) DoLog((isProcedure ? "Procedure: " : "Function: ") + name);
   StatementFound(skProcedure, name);

@@ -165,6 +165,8 @@ class TMySQLParser : public TCustomSQLParser {
   void FinishParse() override;
   // Firing order of the triggers (Position, OrderPrev, OrderNext).
   void OrderTriggers();
+  // CREATE SEQUENCE (alter false) or ALTER SEQUENCE, the token being SEQUENCE.
+  void ParseSequence(bool alter);
   int TriggerCount = 0;  // triggers read so far; their script order
 
   // ---- Statements ----
@@ -232,6 +234,9 @@ class TMySQLParser : public TCustomSQLParser {
 
  protected:
   bool CaseSensitive() const;
+  // Body text with the names qualified by the script's database (USE db)
+  // unqualified; the update runs in the target's database.
+  std::string WithoutOwnDatabase(const std::string& text) const;
   // Whether anybody receives log lines.
   bool LogWanted() const;
   int CurrentIndex() const { return AtEnd() ? SourceLength() + 1 : Pos - 1; }
