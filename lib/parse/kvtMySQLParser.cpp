@@ -296,6 +296,14 @@ std::string WithoutDatabaseQualifier(const std::string& text, const std::string&
   return out;
 }
 
+// The server's name of a character set or collation: utf8 is utf8mb3 (and
+// its collations utf8mb3_...), which is what a dump writes back.
+std::string ServerCharsetName(std::string name) {
+  if (SameTextAscii(name, "utf8")) return "utf8mb3";
+  if (name.size() > 5 && SameTextAscii(name.substr(0, 5), "utf8_")) return "utf8mb3_" + name.substr(5);
+  return name;
+}
+
 }  // namespace
 
 std::string MySQLCanonicalExpression(std::string_view text) {
@@ -1670,10 +1678,10 @@ void TMySQLParser::ParseColumnType(TFldData* f) {
     } else if (Token == myCHARACTER || IsKw("CHARSET")) {
       if (Token == myCHARACTER && !NextCheck(mySET)) return;
       NextToken();
-      f->CharacterSet = Token == tkString ? LiteralText : TokenText;
+      f->CharacterSet = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
     } else if (Token == myCOLLATE) {
       NextToken();
-      f->Collation = Token == tkString ? LiteralText : TokenText;
+      f->Collation = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
     } else {
       break;
     }
@@ -1831,12 +1839,12 @@ void TMySQLParser::ParseColumnAttributes(TFldData* f, TTblData* table) {
       NextToken();
     } else if (Token == myCOLLATE) {
       NextToken();
-      f->Collation = Token == tkString ? LiteralText : TokenText;
+      f->Collation = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
       NextToken();
     } else if (Token == myCHARACTER || IsKw("CHARSET")) {
       if (Token == myCHARACTER && !NextCheck(mySET)) return;
       NextToken();
-      f->CharacterSet = Token == tkString ? LiteralText : TokenText;
+      f->CharacterSet = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
       NextToken();
     } else if (IsKw("GENERATED") || Token == myAS) {
       if (Token != myAS) {
@@ -2206,11 +2214,11 @@ void TMySQLParser::ParseTableOptions(TTblData* table) {
       o.Engine = v;
     } else if (Token == myCHARACTER) {
       if (!NextCheck(mySET)) return;
-      o.DefaultCharset = value();
+      o.DefaultCharset = ServerCharsetName(value());
     } else if (IsKw("CHARSET")) {
-      o.DefaultCharset = value();
+      o.DefaultCharset = ServerCharsetName(value());
     } else if (Token == myCOLLATE) {
-      o.DefaultCollate = value();
+      o.DefaultCollate = ServerCharsetName(value());
     } else if (IsKw("COMMENT")) {
       table->Description = value();
     } else if (IsKw("AUTO_INCREMENT")) {
@@ -2912,7 +2920,54 @@ std::string MySQLViewCompareForm(std::string_view text) {
       i = k;
     }
   }
-  // Qualifiers, AS, INNER, OUTER.
+  // The server writes LENGTH as its synonym OCTET_LENGTH.
+  for (size_t k = 0; k + 1 < toks.size(); ++k)
+    if (toks[k].Kind == 'w' && toks[k].Text == "length" && toks[k + 1].Text == "(") toks[k].Text = "octet_length";
+  // The server writes an ORDER BY that names an alias of the outer select
+  // list with the aliased expression.
+  {
+    std::vector<std::pair<std::string, std::vector<TTok>>> aliases;
+    std::vector<TTok> out;
+    int depth = 0;
+    size_t itemStart = 0;
+    bool inSelect = false, inOrder = false;
+    for (size_t k = 0; k < toks.size(); ++k) {
+      const TTok& t = toks[k];
+      if (t.Text == "(") ++depth;
+      if (t.Text == ")") --depth;
+      if (depth == 0 && t.Kind == 'k') {
+        if (t.Text == "select" && aliases.empty()) {
+          inSelect = true;
+          itemStart = out.size() + 1;
+        } else if (inSelect && t.Text == "from") {
+          inSelect = false;
+        } else if (t.Text == "order" && k + 1 < toks.size() && toks[k + 1].Text == "by") {
+          inOrder = true;
+        }
+      }
+      const bool itemEnd = depth == 0 && (t.Text == "," || (t.Kind == 'k' && t.Text == "from"));
+      if (inSelect || (itemEnd && t.Text == "from")) {
+        // "expr AS alias" at the end of an item of the select list.
+        if (itemEnd && out.size() >= itemStart + 3 && out[out.size() - 2].Text == "as")
+          aliases.emplace_back(out.back().Text,
+                               std::vector<TTok>(out.begin() + itemStart, out.end() - 2));
+        if (itemEnd) itemStart = out.size() + 1;
+      }
+      if (inOrder && depth == 0 && t.Kind == 'w' && k > 0 &&
+          (toks[k - 1].Text == "by" || toks[k - 1].Text == ",") &&
+          (k + 1 == toks.size() || toks[k + 1].Text == "," || toks[k + 1].Kind == 'k' ||
+           toks[k + 1].Text == ")")) {
+        auto alias = std::find_if(aliases.begin(), aliases.end(), [&](const auto& e) { return e.first == t.Text; });
+        if (alias != aliases.end()) {
+          out.insert(out.end(), alias->second.begin(), alias->second.end());
+          continue;
+        }
+      }
+      out.push_back(t);
+    }
+    toks = std::move(out);
+  }
+  // Qualifiers, AS, ASC (the default order), INNER, OUTER.
   std::vector<TTok> a;
   for (size_t k = 0; k < toks.size(); ++k) {
     const TTok& t = toks[k];
@@ -2920,7 +2975,7 @@ std::string MySQLViewCompareForm(std::string_view text) {
       ++k;
       continue;
     }
-    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "inner" || t.Text == "outer")) continue;
+    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "asc" || t.Text == "inner" || t.Text == "outer")) continue;
     a.push_back(t);
   }
   // Parentheses that are no function's.

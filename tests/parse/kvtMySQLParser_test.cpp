@@ -355,6 +355,18 @@ TEST(MyViewText, CompareForm) {
                                                              "(name = 'x' OR name = 'y') GROUP BY "
                                                              "c.id, name"));
   EXPECT_NE(MySQLViewCompareForm("SELECT 'a' AS x"), MySQLViewCompareForm("SELECT 'b' AS x"));
+  // The server names the expression of an ORDER BY alias, writes ASC and
+  // LENGTH as OCTET_LENGTH.
+  EXPECT_EQ(MySQLViewCompareForm("SELECT c.name AS category, SUM(p.amount) AS total FROM p GROUP BY c.name "
+                                 "ORDER BY total DESC, category"),
+            MySQLViewCompareForm("select `c`.`name` AS `category`,sum(`p`.`amount`) AS `total` from `p` "
+                                 "group by `c`.`name` order by sum(`p`.`amount`) desc,`c`.`name` ASC"));
+  EXPECT_EQ(MySQLViewCompareForm("SELECT GROUP_CONCAT(a ORDER BY a SEPARATOR ';') AS g, LENGTH(b) AS n FROM t"),
+            MySQLViewCompareForm("select group_concat(`a` order by `a` ASC separator ';') AS `g`,"
+                                 "octet_length(`b`) AS `n` from `t`"));
+  // An ORDER BY name that is no alias, and an alias inside a subquery, stay.
+  EXPECT_NE(MySQLViewCompareForm("SELECT a AS x, b FROM t ORDER BY b"),
+            MySQLViewCompareForm("SELECT a AS x, b FROM t ORDER BY a"));
 }
 
 // A dump drops each table before creating it; a script that creates and then
@@ -396,6 +408,11 @@ TEST_F(MyParse, StatementsPassedOver) {
   ASSERT_TRUE(Table("t"));
   EXPECT_EQ(Table("t")->MySQLOptions->DefaultCharset, "latin1");
   EXPECT_EQ(Table("t")->MySQLOptions->AutoIncrementStart, 17);
+  // utf8 is the server's utf8mb3, as a dump writes it.
+  Parse("CREATE TABLE u (s VARCHAR(3) CHARACTER SET utf8 COLLATE utf8_bin) DEFAULT CHARSET=utf8;\n");
+  ASSERT_TRUE(Table("u"));
+  EXPECT_EQ(Table("u")->MySQLOptions->DefaultCharset, "utf8mb3");
+  EXPECT_EQ(Table("u")->FindField("s")->Collation, "utf8mb3_bin");
 }
 
 TEST_F(MyParse, IdentifierCase) {
