@@ -231,9 +231,9 @@ void AlterGenerators(TCompareContext& ctx) {
       const std::string options = m->MySQLOptionsText();
       if (options != t->MySQLOptionsText()) {
         const bool restart = m->MySQLStartValue() != t->MySQLStartValue();
-        TStatement* st =
-            exec->AddStatement("ALTER SEQUENCE " + m->QuoteName(m->Name) + " " + options + (restart ? " restart" : ""),
-                               skStatement, m->Name, dboGenerator, saAlter);
+        const std::string text =
+            "ALTER SEQUENCE " + m->QuoteName(m->Name) + " " + options + (restart ? " restart" : "");
+        TStatement* st = exec->AddStatement(text, skStatement, m->Name, dboGenerator, saAlter);
         if (st && restart)
           st->DataRisk = "it restarts sequence " + m->Name + " at " + m->MySQLStartValue() +
                          " and its current value is lost";

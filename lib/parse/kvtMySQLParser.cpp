@@ -1089,14 +1089,15 @@ void TMySQLParser::ParseSequence(bool alter) {
     } else if (IsKw("INCREMENT")) {
       if (!number(seq->IncrementBy)) return;
     } else if (IsKw("RESTART")) {
-      // The current value is no part of the definition.
+      // RESTART [[WITH] n]: the current value is no part of the definition.
       NextToken();
-      if (IsKw("WITH") || Token == tkEqual || Token == tkInteger || Token == tkMinus) {
-        if (Token != tkInteger && Token != tkMinus) NextToken();
-        if (Token == tkMinus) NextToken();
-        if (!Check(tkInteger)) return;
+      const bool needsValue = IsKw("WITH") || Token == tkEqual;
+      if (needsValue) NextToken();
+      if (Token == tkMinus || Token == tkPlus) NextToken();
+      if (Token == tkInteger)
         NextToken();
-      }
+      else if (needsValue && !Check(tkInteger))
+        return;
     } else if (IsKw("MINVALUE")) {
       if (!number(value)) return;
       seq->MinValue = value;
@@ -2922,7 +2923,8 @@ std::string MySQLViewCompareForm(std::string_view text) {
   }
   // The server writes LENGTH as its synonym OCTET_LENGTH.
   for (size_t k = 0; k + 1 < toks.size(); ++k)
-    if (toks[k].Kind == 'w' && toks[k].Text == "length" && toks[k + 1].Text == "(") toks[k].Text = "octet_length";
+    if (toks[k].Kind == 'w' && toks[k].Text == "length" && toks[k + 1].Text == "(")
+      toks[k].Text = "octet_length";
   // The server writes an ORDER BY that names an alias of the outer select
   // list with the aliased expression.
   {
@@ -2957,7 +2959,8 @@ std::string MySQLViewCompareForm(std::string_view text) {
           (toks[k - 1].Text == "by" || toks[k - 1].Text == ",") &&
           (k + 1 == toks.size() || toks[k + 1].Text == "," || toks[k + 1].Kind == 'k' ||
            toks[k + 1].Text == ")")) {
-        auto alias = std::find_if(aliases.begin(), aliases.end(), [&](const auto& e) { return e.first == t.Text; });
+        auto alias = std::find_if(aliases.begin(), aliases.end(),
+                                  [&](const auto& e) { return e.first == t.Text; });
         if (alias != aliases.end()) {
           out.insert(out.end(), alias->second.begin(), alias->second.end());
           continue;
@@ -2975,7 +2978,8 @@ std::string MySQLViewCompareForm(std::string_view text) {
       ++k;
       continue;
     }
-    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "asc" || t.Text == "inner" || t.Text == "outer")) continue;
+    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "asc" || t.Text == "inner" || t.Text == "outer"))
+      continue;
     a.push_back(t);
   }
   // Parentheses that are no function's.
