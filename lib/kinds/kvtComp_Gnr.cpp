@@ -93,9 +93,32 @@ std::string TGnrData::GetCreateSQL() {
       }
       return s;
     }
+    case srvMySQL:
+      return "CREATE SEQUENCE " + QuoteName(Name) + " " + MySQLOptionsText();
     default:
       return "CREATE GENERATOR " + QuoteName(Name);
   }
+}
+
+std::string TGnrData::MySQLStartValue() const {
+  if (!StartWith.empty()) return StartWith;
+  // An ascending sequence starts at its minimum, a descending one at its maximum.
+  const bool descending = !IncrementBy.empty() && IncrementBy[0] == '-';
+  if (descending) return MaxValue.empty() ? "-1" : MaxValue;
+  return MinValue.empty() ? "1" : MinValue;
+}
+
+std::string TGnrData::MySQLOptionsText() const {
+  // Every option with the server's default filled in, in the order the
+  // server writes them: two spellings of one sequence give one text.
+  const std::string increment = IncrementBy.empty() ? "1" : IncrementBy;
+  const bool descending = increment[0] == '-';
+  const std::string min = !MinValue.empty() ? MinValue : descending ? "-9223372036854775807" : "1";
+  const std::string max = !MaxValue.empty() ? MaxValue : descending ? "-1" : "9223372036854775806";
+  std::string s = "start with " + MySQLStartValue() + " minvalue " + min + " maxvalue " + max +
+                  " increment by " + increment;
+  s += NoCache || Cache.empty() || Cache == "0" ? " nocache" : " cache " + Cache;
+  return s + (Cycle ? " cycle" : " nocycle");
 }
 
 bool TGnrData::KeepsSequenceOptions() {
@@ -124,6 +147,8 @@ std::string TGnrData::GetDropSQL() {
     case srvOracle:
     case srvPostgreSQL:
       return "DROP SEQUENCE " + GetQualifiedName();
+    case srvMySQL:
+      return "DROP SEQUENCE " + QuoteName(Name);
     default:
       return std::string();
   }
@@ -147,6 +172,7 @@ std::string PhaseHeader(TServerType st, const char* generator, const char* seque
       return generator;
     case srvOracle:
     case srvPostgreSQL:
+    case srvMySQL:
       return sequence;
     default:
       return std::string();
@@ -197,6 +223,21 @@ void AlterGenerators(TCompareContext& ctx) {
         alter(" nocache");
       else if (!m->Cache.empty() && m->Cache != t->Cache)
         alter(" cache " + m->Cache);
+    }
+    if (target.ServerType == srvMySQL) {
+      // One statement with every option: the server checks the new range
+      // against the current value, so a new start restarts the sequence in
+      // the same statement (--safe leaves that statement out).
+      const std::string options = m->MySQLOptionsText();
+      if (options != t->MySQLOptionsText()) {
+        const bool restart = m->MySQLStartValue() != t->MySQLStartValue();
+        const std::string text =
+            "ALTER SEQUENCE " + m->QuoteName(m->Name) + " " + options + (restart ? " restart" : "");
+        TStatement* st = exec->AddStatement(text, skStatement, m->Name, dboGenerator, saAlter);
+        if (st && restart)
+          st->DataRisk = "it restarts sequence " + m->Name + " at " + m->MySQLStartValue() +
+                         " and its current value is lost";
+      }
     }
     if (target.ServerType == srvInterBase && m->KeepsSequenceOptions()) {
       const std::string name = m->QuoteName(m->Name);

@@ -60,6 +60,11 @@ class TGnrData : public TDbObj {
   std::string StartValue() const;
   std::string IncrementValue() const;
 
+  // MySQL: the start value with the server's default filled in, and every
+  // option so ("start with ... nocycle").
+  std::string MySQLStartValue() const;
+  std::string MySQLOptionsText() const;
+
   // DB2 identity options "(START WITH s, INCREMENT BY i, CACHE c)"; empty elsewhere.
   std::string GetIdentityOptions();
 };

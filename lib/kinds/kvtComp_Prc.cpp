@@ -127,10 +127,12 @@ std::string TPrcData::GetParamsSQL(bool withReturns) {
     }
     case srvMySQL: {
       static const char* const modes[4] = {"IN ", "OUT ", "INOUT ", ""};
-      std::string s = "(" + JoinFields(Params, [&](TFldData& f) {
-                        return ModeWord(f.Direction, modes) +
-                               (f.Name.empty() ? "" : QuoteName(f.Name) + " ") + f.GetTypeText();
-                      }) + ")";
+      std::string s = !ParamsText.empty()
+                          ? ParamsText
+                          : "(" + JoinFields(Params, [&](TFldData& f) {
+                              return ModeWord(f.Direction, modes) +
+                                     (f.Name.empty() ? "" : QuoteName(f.Name) + " ") + f.GetTypeText();
+                            }) + ")";
       if (withReturns && first) s += "\r\nRETURNS " + first->GetTypeText();
       return s;
     }

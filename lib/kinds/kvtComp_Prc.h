@@ -85,6 +85,10 @@ class TPrcData : public TDbObj {
   std::string ParameterStyle;     // ASE external routine
   std::string ExternalName;       // ASE external routine; written as a literal
   TRoutineCharacteristics Characteristics;  // MySQL characteristics (pc... bits)
+  // MySQL: the parameter list with its parentheses as the script wrote it.
+  // The server keeps it so and its dump writes it back so; written and
+  // compared in place of the list rendered from Params when present.
+  std::string ParamsText;
 
   // ---- Operations ----
   // Sets NeedsRestore here and on the Pair.

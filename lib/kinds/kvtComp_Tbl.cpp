@@ -571,17 +571,17 @@ void AlterTables(TCompareContext& ctx) {
     if (target.ServerType == srvMySQL && m->MySQLOptions && t->MySQLOptions) {
       const TMySQLTableOptions& mo = *m->MySQLOptions;
       const TMySQLTableOptions& to = *t->MySQLOptions;
+      // All changed options go in one statement: a new engine may refuse the
+      // old row format, and a new row format may need the new engine.
+      std::string options;
       if (!mo.Engine.empty() && !to.Engine.empty() && mo.Engine != to.Engine)
-        exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " ENGINE=" + mo.Engine,
-                           skStatement, m->Name, dboTable, saAlter);
+        options += " ENGINE=" + mo.Engine;
       // The character set and collation go together: a new set alone would
       // take the set's default collation.
       if ((!mo.DefaultCharset.empty() && mo.DefaultCharset != to.DefaultCharset) ||
           (!mo.DefaultCollate.empty() && mo.DefaultCollate != to.DefaultCollate)) {
-        std::string text = "ALTER TABLE " + m->QuoteName(m->Name);
-        if (!mo.DefaultCharset.empty()) text += " DEFAULT CHARSET=" + mo.DefaultCharset;
-        if (!mo.DefaultCollate.empty()) text += " COLLATE=" + mo.DefaultCollate;
-        exec->AddStatement(text, skStatement, m->Name, dboTable, saAlter);
+        if (!mo.DefaultCharset.empty()) options += " DEFAULT CHARSET=" + mo.DefaultCharset;
+        if (!mo.DefaultCollate.empty()) options += " COLLATE=" + mo.DefaultCollate;
       }
       // The options that are no character set, engine or comment.
       TMySQLTableOptions mRest = mo, tRest = to;
@@ -593,16 +593,24 @@ void AlterTables(TCompareContext& ctx) {
       }
       const std::string mText = mRest.GetOptionsText();
       if (mText != tRest.GetOptionsText()) {
-        std::string text = "ALTER TABLE " + m->QuoteName(m->Name);
         // A ROW_FORMAT the master leaves out is the server's default one.
-        if (mRest.RowFormat.empty() && !tRest.RowFormat.empty()) text += " ROW_FORMAT=DEFAULT";
+        if (mRest.RowFormat.empty() && !tRest.RowFormat.empty()) options += " ROW_FORMAT=DEFAULT";
         for (size_t i = 0; i < mText.size();) {
           const size_t e = mText.find("\r\n", i + 2);
-          text += " " + mText.substr(i + 2, (e == std::string::npos ? mText.size() : e) - i - 2);
+          options += " " + mText.substr(i + 2, (e == std::string::npos ? mText.size() : e) - i - 2);
           i = e == std::string::npos ? mText.size() : e;
         }
+      }
+      if (!options.empty()) {
+        const std::string text = "ALTER TABLE " + m->QuoteName(m->Name) + options;
         exec->AddStatement(text, skStatement, m->Name, dboTable, saAlter);
       }
+      // Aria keeps PAGE_CHECKSUM=1 on every table of its own, and the option
+      // stays with a table that leaves for another engine. Only a statement
+      // of its own after the engine change takes it away.
+      if (!mo.Engine.empty() && SameTextAscii(to.Engine, "Aria") && !SameTextAscii(mo.Engine, "Aria"))
+        exec->AddStatement("ALTER TABLE " + m->QuoteName(m->Name) + " PAGE_CHECKSUM=DEFAULT", skStatement,
+                           m->Name, dboTable, saAlter);
     }
   }
 }

@@ -1,5 +1,8 @@
 #include "kinds/kvtComp_Trg.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
@@ -164,15 +167,8 @@ std::string TTrgData::GetCreateSQL() {
       if (ForEachStatement) s += "FOR EACH STATEMENT\r\n";
       return s + Body;
     }
-    case srvMySQL: {
-      // MySQL has one event per trigger; the last one present is written.
-      const char* event = (Events & teDelete)   ? "DELETE"
-                          : (Events & teUpdate) ? "UPDATE"
-                          : (Events & teInsert) ? "INSERT"
-                                                : "";
-      return "CREATE TRIGGER " + name + " " + (TriggerTime == ttBefore ? "BEFORE " : "AFTER ") + event +
-             " ON " + table + " FOR EACH ROW\r\n" + Body;
-    }
+    case srvMySQL:
+      return MySQLCreateText(std::string());
     case srvOracle: {
       std::string s = "CREATE OR REPLACE TRIGGER " + schema + name + "\r\n";
       s += TriggerTime == ttBefore ? "  BEFORE " : TriggerTime == ttInsteadOf ? "  INSTEAD OF " : "  AFTER ";
@@ -247,6 +243,39 @@ std::string TTrgData::GetCreateSQL() {
   }
 }
 
+std::string TTrgData::MySQLCreateText(const std::string& order) {
+  if (!HeaderText.empty())
+    return "CREATE TRIGGER " + HeaderText + order + (BodySeparator.empty() ? "\r\n" : BodySeparator) + Body;
+  // MySQL has one event per trigger; the last one present is written.
+  const char* event = (Events & teDelete)   ? "DELETE"
+                      : (Events & teUpdate) ? "UPDATE"
+                      : (Events & teInsert) ? "INSERT"
+                                            : "";
+  return "CREATE TRIGGER " + QuoteName(Name) + " " + (TriggerTime == ttBefore ? "BEFORE " : "AFTER ") +
+         event + " ON " + QuoteName(TableName) + " FOR EACH ROW" + order + "\r\n" + Body;
+}
+
+namespace {
+
+// A trigger that fires in its master place on the target now: it exists
+// and is not waiting to be created again in its place.
+bool InPlace(TTrgData& t) { return t.GetExists() && !t.OutOfOrder; }
+
+}  // namespace
+
+std::string TTrgData::GetCreateScript() {
+  if (GetServerType() != srvMySQL) return TDbObj::GetCreateScript();
+  // A new trigger fires after the others of its table, time and event; the
+  // clause puts it right after the nearest trigger before it in the master's
+  // order that is in place, or else right before the nearest one after it.
+  std::string order;
+  for (TTrgData* p = OrderPrev; p && order.empty(); p = p->OrderPrev)
+    if (InPlace(*p)) order = " FOLLOWS " + QuoteName(p->Name);
+  for (TTrgData* n = OrderNext; n && order.empty(); n = n->OrderNext)
+    if (InPlace(*n)) order = " PRECEDES " + QuoteName(n->Name);
+  return MySQLCreateText(order);
+}
+
 std::string TTrgData::GetDropSQL() {
   const std::string name = QuoteName(Name);
   const std::string schema = Schema.empty() ? std::string() : QuoteName(Schema) + ".";
@@ -311,7 +340,8 @@ void TTrgData::WriteDefinition(uint8_t action) {
     default:
       // No ALTER TRIGGER for a body: the trigger is dropped and created.
       exec->AddStatement(GetDropSQL(), skStatement, Name, dboTrigger, saDrop);
-      exec->AddStatement(GetCreateSQL(), skTrigger, Name, dboTrigger, action);
+      exec->AddStatement(GetCreateScript(), skTrigger, Name, dboTrigger, action);
+      OutOfOrder = false;
       break;
   }
 }
@@ -335,6 +365,7 @@ void TTrgData::AppendCreateStatement() {
   if (TCustomSQLExec* exec = GetSQLExec())
     exec->AddStatement(GetCreateScript(), skTrigger, Name, dboTrigger, saCreate);
   CreatedBody = Body;
+  OutOfOrder = false;
   for (auto& r : UseInList) r->Pending = false;
 }
 
@@ -416,7 +447,62 @@ void EmptyTriggersOnDroppedViews(TCompareContext& ctx) {
   });
 }
 
+namespace {
+
+// The first trigger of the order chain `t` is in.
+TTrgData* OrderHead(TTrgData* t) {
+  while (t->OrderPrev) t = t->OrderPrev;
+  return t;
+}
+
+bool SameFiring(const TTrgData& a, const TTrgData& b) {
+  return a.TableName == b.TableName && a.TriggerTime == b.TriggerTime && a.Events == b.Events;
+}
+
+// Marks the master triggers whose namesakes fire out of the master's order
+// in the target. The longest run of paired triggers that fires in the same
+// order on both sides stays; the others are created again in their places.
+void MarkTriggersOutOfOrder(TObjs& master) {
+  ForEachTrigger(master, [&](TTrgData& m) {
+    if (m.OrderPrev || !m.OrderNext) return;  // each chain of two or more once, from its head
+    std::vector<TTrgData*> ms, ts;
+    TTrgData* targetHead = nullptr;
+    for (TTrgData* x = &m; x; x = x->OrderNext) {
+      TTrgData* t = TriggerPair(*x);
+      if (!t || !SameFiring(*x, *t)) continue;
+      ms.push_back(x);
+      if (!targetHead) targetHead = OrderHead(t);
+    }
+    if (ms.size() < 2) return;
+    for (TTrgData* t = targetHead; t; t = t->OrderNext) {
+      TTrgData* p = TriggerPair(*t);
+      if (p && SameFiring(*p, *t)) ts.push_back(p);
+    }
+    // Longest common subsequence of the two orders.
+    const size_t a = ms.size(), b = ts.size();
+    std::vector<std::vector<int>> len(a + 1, std::vector<int>(b + 1, 0));
+    for (size_t i = a; i-- > 0;)
+      for (size_t j = b; j-- > 0;)
+        len[i][j] = ms[i] == ts[j] ? len[i + 1][j + 1] + 1 : std::max(len[i + 1][j], len[i][j + 1]);
+    for (TTrgData* x : ms) x->OutOfOrder = true;
+    for (size_t i = 0, j = 0; i < a && j < b;) {
+      if (ms[i] == ts[j]) {
+        ms[i]->OutOfOrder = false;
+        ++i;
+        ++j;
+      } else if (len[i + 1][j] >= len[i][j + 1]) {
+        ++i;
+      } else {
+        ++j;
+      }
+    }
+  });
+}
+
+}  // namespace
+
 void DropTriggers(TCompareContext& ctx) {
+  if (ctx.Target.ServerType == srvMySQL) MarkTriggersOutOfOrder(ctx.Master);
   TPhaseHeader header(ctx.Exec, "Drop Trigger...");
   ForEachTrigger(ctx.Target, [&](TTrgData& t) {
     if (t.Pair || !t.GetExists()) return;
@@ -451,7 +537,7 @@ void AlterTriggers(TCompareContext& ctx) {
       return;
     }
     if (t) {
-      const bool changed = !m.SameText(m.GetCreateSQL(), t->GetCreateSQL());
+      const bool changed = !m.SameText(m.GetCreateSQL(), t->GetCreateSQL()) || m.OutOfOrder;
       if (changed) ctx.Exec.AddComment(m.MakeComment("Alter exist trigger..."));
       work = changed || m.NeedsRestore;
     } else if (m.GetExists()) {
@@ -481,7 +567,8 @@ void AlterTriggers(TCompareContext& ctx) {
       if (m.GetExists()) {
         m.WriteDefinition(saCreate);
       } else {
-        ctx.Exec.AddStatement(m.GetCreateSQL(), skTrigger, m.Name, dboTrigger, saCreate);
+        ctx.Exec.AddStatement(m.GetCreateScript(), skTrigger, m.Name, dboTrigger, saCreate);
+        m.OutOfOrder = false;
         m.MarkCreated();
       }
     }

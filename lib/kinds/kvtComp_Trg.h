@@ -34,6 +34,9 @@ class TTrgData : public TDbObj {
   std::string GetAlterSQL() override;
   // The CREATE text with the body as parsed.
   std::string GetSQLText() override;
+  // MySQL: the CREATE text placed among the triggers that fire for the same
+  // table, time and event (FOLLOWS / PRECEDES one of them).
+  std::string GetCreateScript() override;
   // A trigger statement; the body it was created with is remembered.
   void AppendCreateStatement() override;
   // Emptied to its stub (dropped for PostgreSQL and ASE) when what it uses goes.
@@ -66,6 +69,23 @@ class TTrgData : public TDbObj {
   uint8_t TransactSqlStyle = 0;  // SQL Anywhere: 1 = the Transact-SQL form
   bool WithAppend = false;         // MS SQL WITH APPEND
   bool NotForReplication = false;  // MS SQL NOT FOR REPLICATION
+  // MySQL: the header as the script wrote it, from the name to FOR EACH ROW,
+  // and the text between it and the body (a FOLLOWS / PRECEDES clause left
+  // out). The server keeps both as written and its dump writes them back so;
+  // they stand in place of the header rendered from the fields when set.
+  std::string HeaderText;
+  std::string BodySeparator;
+  // MySQL FOLLOWS (PRECEDES when OrderPrecedes) OrderTrigger, as parsed. The
+  // parser turns it into Position, the firing order among the triggers of
+  // the same table, time and event (1 fires first), and links those
+  // triggers in that order through OrderPrev and OrderNext (not owned).
+  std::string OrderTrigger;
+  bool OrderPrecedes = false;
+  TTrgData* OrderPrev = nullptr;
+  TTrgData* OrderNext = nullptr;
+  // MySQL master trigger whose target namesake fires out of the master's
+  // order: it is created again, in its place.
+  bool OutOfOrder = false;
   // Event clause of a database trigger (InterBase/Firebird: the event after
   // ON; MS SQL: the DDL event list after FOR).
   std::string DatabaseEvent;
@@ -99,13 +119,17 @@ class TTrgData : public TDbObj {
   std::string MSSQLHeader(const char* verb);
   // The event words in the order INSERT, UPDATE, DELETE, joined by `sep`.
   std::string EventWords(const char* sep) const;
+  // The MySQL CREATE text with `order` (a FOLLOWS / PRECEDES clause or
+  // nothing) after FOR EACH ROW.
+  std::string MySQLCreateText(const std::string& order);
 };
 
 // Comparison phases of triggers.
 struct TCompareContext;
 // Vanished triggers of views: emptied before their views go.
 void EmptyTriggersOnDroppedViews(TCompareContext& ctx);
-// Vanished triggers.
+// Vanished triggers; for MySQL first marks the paired triggers that fire
+// out of the master's order.
 void DropTriggers(TCompareContext& ctx);
 // New triggers.
 void CreateTriggers(TCompareContext& ctx);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <iterator>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "core/kvtMsgMngr.h"
 #include "kinds/kvtCompColumn.h"
 #include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
@@ -242,6 +244,64 @@ std::string ReadLiteral(std::string_view text, size_t& i) {
     ++i;
   }
   return v;
+}
+
+
+// `text` with the qualifier `db`. taken off every name it qualifies: the
+// script's own database is the one the update runs in, whatever it is
+// called there. Literals and comments are left alone.
+std::string WithoutDatabaseQualifier(const std::string& text, const std::string& db, bool caseSensitive) {
+  if (db.empty()) return text;
+  const size_t n = text.size();
+  std::string out;
+  out.reserve(n);
+  size_t i = 0;
+  auto same = [&](std::string_view w) {
+    return caseSensitive ? w == db : SameTextAscii(std::string(w), db);
+  };
+  while (i < n) {
+    const char c = text[i];
+    size_t k = i;
+    if (c == '\'' || c == '"') {
+      for (++k; k < n && text[k] != c; ++k)
+        if (text[k] == '\\') ++k;
+      k = std::min(n, k + 1);
+    } else if (c == '#' || (c == '-' && i + 1 < n && text[i + 1] == '-')) {
+      while (k < n && text[k] != '\n') ++k;
+    } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+      const size_t e = text.find("*/", i + 2);
+      k = e == std::string::npos ? n : e + 2;
+    } else if (c == '`' || IsWordStart(c)) {
+      std::string_view word;
+      if (c == '`') {
+        const size_t e = text.find('`', i + 1);
+        k = e == std::string::npos ? n : e + 1;
+        word = std::string_view(text).substr(i + 1, k - i - 2);
+      } else {
+        while (k < n && IsWordChar(text[k])) ++k;
+        word = std::string_view(text).substr(i, k - i);
+      }
+      const bool qualifies = k + 1 < n && text[k] == '.' && (text[k + 1] == '`' || IsWordStart(text[k + 1]));
+      const bool qualified = i > 0 && text[i - 1] == '.';
+      if (qualifies && !qualified && same(word)) {
+        i = k + 1;
+        continue;
+      }
+    } else {
+      ++k;
+    }
+    out.append(text, i, k - i);
+    i = k;
+  }
+  return out;
+}
+
+// The server's name of a character set or collation: utf8 is utf8mb3 (and
+// its collations utf8mb3_...), which is what a dump writes back.
+std::string ServerCharsetName(std::string name) {
+  if (SameTextAscii(name, "utf8")) return "utf8mb3";
+  if (name.size() > 5 && SameTextAscii(name.substr(0, 5), "utf8_")) return "utf8mb3_" + name.substr(5);
+  return name;
 }
 
 }  // namespace
@@ -481,6 +541,10 @@ TMySQLParser::~TMySQLParser() = default;
 void TMySQLParser::InitReservedWords() {
   TCustomParser::InitReservedWords();
   for (const TKeywordRow& row : KeywordRows) ResWords->AddWord(row.Word, row.Kind);
+}
+
+std::string TMySQLParser::WithoutOwnDatabase(const std::string& text) const {
+  return WithoutDatabaseQualifier(text, Options ? Options->DatabaseName : std::string(), CaseSensitive());
 }
 
 bool TMySQLParser::CaseSensitive() const {
@@ -923,14 +987,9 @@ void TMySQLParser::SkipIfNotExists() {
   }
 }
 
-void TMySQLParser::ParseCreate() {
-  NextToken();
-  if (Token == myOR) {
-    NextToken();
-    if (Check(myREPLACE)) NextToken();
-  }
-  // View and routine options may stand in any order before the object word.
-  std::string algorithm, security;
+// View and routine options stand in any order before the object word of
+// CREATE and ALTER. False after an error.
+bool TMySQLParser::ParseObjectOptions(std::string& algorithm, std::string& security) {
   for (;;) {
     if (IsKw("ALGORITHM")) {
       NextToken();
@@ -941,19 +1000,26 @@ void TMySQLParser::ParseCreate() {
       SkipDefiner();
     } else if (Token == mySQL) {
       NextToken();
-      if (!IsKw("SECURITY")) {
-        Error("Must be: SECURITY");
-        return;
-      }
+      if (!CheckWord("SECURITY")) return false;
       NextToken();
       security = UpperAscii(TokenText);
       NextToken();
     } else if (IsKw("AGGREGATE") || IsKw("ONLINE") || IsKw("OFFLINE")) {
       NextToken();
     } else {
-      break;
+      return true;
     }
   }
+}
+
+void TMySQLParser::ParseCreate() {
+  NextToken();
+  if (Token == myOR) {
+    NextToken();
+    if (Check(myREPLACE)) NextToken();
+  }
+  std::string algorithm, security;
+  if (!ParseObjectOptions(algorithm, security)) return;
   if (IsKw("VIEW")) {
     ParseView(algorithm, security);
     return;
@@ -970,12 +1036,114 @@ void TMySQLParser::ParseCreate() {
     return ParseCreateIndex(k == myUNIQUE, k == myFULLTEXT, k == mySPATIAL);
   }
   if (Token == myTABLE || Token == myTEMPORARY) return ParseCreateTable();
+  if (IsKw("SEQUENCE")) return ParseSequence(false);
   if (IsKw("EVENT") || IsKw("USER") || IsKw("ROLE") || IsKw("SERVER") || IsKw("TABLESPACE") ||
-      IsKw("LOGFILE") || IsKw("SEQUENCE") || IsKw("PACKAGE")) {
+      IsKw("LOGFILE") || IsKw("PACKAGE")) {
     PassOver(skStatement);
     return;
   }
   Error("Invalid/Unknown CREATE-statement.");
+}
+
+// ---- SEQUENCE ---------------------------------------------------------------------
+
+void TMySQLParser::ParseSequence(bool alter) {
+  NextToken();  // SEQUENCE
+  if (alter)
+    SkipIfExists();
+  else
+    SkipIfNotExists();
+  const std::string name = ReadName();
+  if (name.empty()) return;
+  // ALTER SEQUENCE changes the sequence the script created before, or one of
+  // its own that is dropped at the end.
+  TGnrData* seq = alter && Objs ? Objs->FindGenerator(name) : nullptr;
+  std::unique_ptr<TDbObj> created;
+  if (!seq) {
+    auto g = std::make_unique<TGnrData>(Objs);
+    g->SetName(name);
+    g->SetCache("1000");  // the server's default
+    g->SetMaxValue(std::string());
+    seq = g.get();
+    created = std::move(g);
+  }
+  // A number, optionally signed, after an optional "="; the token after the
+  // option word first.
+  auto number = [this](std::string& out) {
+    NextToken();
+    if (IsKw("WITH") || IsKw("BY") || Token == tkEqual) NextToken();
+    std::string sign;
+    if (Token == tkMinus || Token == tkPlus) {
+      if (Token == tkMinus) sign = "-";
+      NextToken();
+    }
+    if (!Check(tkInteger)) return false;
+    out = sign + LiteralText;
+    NextToken();
+    return true;
+  };
+  std::string value;
+  while (Token != tkTerm && Token != tkEOF && StmtErrors == 0) {
+    if (IsKw("START")) {
+      if (!number(seq->StartWith)) return;
+    } else if (IsKw("INCREMENT")) {
+      if (!number(seq->IncrementBy)) return;
+    } else if (IsKw("RESTART")) {
+      // RESTART [[WITH] n]: the current value is no part of the definition.
+      NextToken();
+      const bool needsValue = IsKw("WITH") || Token == tkEqual;
+      if (needsValue) NextToken();
+      if (Token == tkMinus || Token == tkPlus) NextToken();
+      if (Token == tkInteger)
+        NextToken();
+      else if (needsValue && !Check(tkInteger))
+        return;
+    } else if (IsKw("MINVALUE")) {
+      if (!number(value)) return;
+      seq->MinValue = value;
+    } else if (IsKw("MAXVALUE")) {
+      if (!number(value)) return;
+      seq->SetMaxValue(value);
+    } else if (IsKw("NOMINVALUE")) {
+      seq->MinValue.clear();
+      NextToken();
+    } else if (IsKw("NOMAXVALUE")) {
+      seq->SetMaxValue(std::string());
+      NextToken();
+    } else if (IsKw("CACHE")) {
+      if (!number(value)) return;
+      seq->SetCache(value);
+    } else if (IsKw("NOCACHE")) {
+      seq->SetNoCache(true);
+      NextToken();
+    } else if (IsKw("CYCLE") || IsKw("NOCYCLE")) {
+      seq->Cycle = IsKw("CYCLE");
+      NextToken();
+    } else if (Token == myNOT || IsKw("NO")) {
+      NextToken();
+      if (IsKw("MINVALUE")) seq->MinValue.clear();
+      else if (IsKw("MAXVALUE")) seq->SetMaxValue(std::string());
+      else if (IsKw("CYCLE")) seq->Cycle = false;
+      else if (IsKw("CACHE")) seq->SetNoCache(true);
+      else {
+        Error("Must be: MINVALUE / MAXVALUE / CYCLE / CACHE");
+        return;
+      }
+      NextToken();
+    } else if (Token == tkComma) {
+      NextToken();
+    } else {
+      // Table options (ENGINE=..., COMMENT=...): not part of the sequence.
+      NextToken();
+    }
+  }
+  if (LogWanted()) DoLog("Sequence: " + name);
+  StatementFound(skStatement, name);
+  if (created) {
+    if (alter) return;  // a sequence the script does not have
+    RemoveObject(olGnr, name);
+    AddObject(created, true);
+  }
 }
 
 // ---- DROP -------------------------------------------------------------------------
@@ -1039,6 +1207,18 @@ void TMySQLParser::ParseDrop() {
         RemoveObject(olViw, name);
     } while (Token == tkComma);
     if (Token == myRESTRICT || Token == myCASCADE) NextToken();
+    StatementFound(skStatement, std::string());
+    return;
+  }
+  if (IsKw("SEQUENCE")) {
+    NextToken();
+    SkipIfExists();
+    do {
+      if (Token == tkComma) NextToken();
+      const std::string name = ReadName();
+      if (name.empty()) return;
+      RemoveObject(olGnr, name);
+    } while (Token == tkComma);
     StatementFound(skStatement, std::string());
     return;
   }
@@ -1499,10 +1679,10 @@ void TMySQLParser::ParseColumnType(TFldData* f) {
     } else if (Token == myCHARACTER || IsKw("CHARSET")) {
       if (Token == myCHARACTER && !NextCheck(mySET)) return;
       NextToken();
-      f->CharacterSet = Token == tkString ? LiteralText : TokenText;
+      f->CharacterSet = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
     } else if (Token == myCOLLATE) {
       NextToken();
-      f->Collation = Token == tkString ? LiteralText : TokenText;
+      f->Collation = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
     } else {
       break;
     }
@@ -1660,12 +1840,12 @@ void TMySQLParser::ParseColumnAttributes(TFldData* f, TTblData* table) {
       NextToken();
     } else if (Token == myCOLLATE) {
       NextToken();
-      f->Collation = Token == tkString ? LiteralText : TokenText;
+      f->Collation = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
       NextToken();
     } else if (Token == myCHARACTER || IsKw("CHARSET")) {
       if (Token == myCHARACTER && !NextCheck(mySET)) return;
       NextToken();
-      f->CharacterSet = Token == tkString ? LiteralText : TokenText;
+      f->CharacterSet = ServerCharsetName(Token == tkString ? LiteralText : TokenText);
       NextToken();
     } else if (IsKw("GENERATED") || Token == myAS) {
       if (Token != myAS) {
@@ -2035,11 +2215,11 @@ void TMySQLParser::ParseTableOptions(TTblData* table) {
       o.Engine = v;
     } else if (Token == myCHARACTER) {
       if (!NextCheck(mySET)) return;
-      o.DefaultCharset = value();
+      o.DefaultCharset = ServerCharsetName(value());
     } else if (IsKw("CHARSET")) {
-      o.DefaultCharset = value();
+      o.DefaultCharset = ServerCharsetName(value());
     } else if (Token == myCOLLATE) {
-      o.DefaultCollate = value();
+      o.DefaultCollate = ServerCharsetName(value());
     } else if (IsKw("COMMENT")) {
       table->Description = value();
     } else if (IsKw("AUTO_INCREMENT")) {
@@ -2130,27 +2310,11 @@ void TMySQLParser::ParseAlter() {
   if (IsKw("ONLINE") || IsKw("IGNORE")) NextToken();
   if (Token == myTABLE) return ParseAlterTable();
   std::string algorithm, security;
-  for (;;) {
-    if (IsKw("ALGORITHM")) {
-      NextToken();
-      if (Check(tkEqual)) NextToken();
-      algorithm = UpperAscii(TokenText);
-      NextToken();
-    } else if (IsKw("DEFINER")) {
-      SkipDefiner();
-    } else if (Token == mySQL) {
-      NextToken();
-      if (!CheckWord("SECURITY")) return;
-      NextToken();
-      security = UpperAscii(TokenText);
-      NextToken();
-    } else {
-      break;
-    }
-  }
+  if (!ParseObjectOptions(algorithm, security)) return;
   if (IsKw("VIEW")) return ParseView(algorithm, security);
+  if (IsKw("SEQUENCE")) return ParseSequence(true);
   if (Token == myDATABASE || IsKw("SCHEMA") || IsKw("PROCEDURE") || IsKw("FUNCTION") ||
-      IsKw("EVENT") || IsKw("USER") || IsKw("SEQUENCE") || IsKw("SERVER") || IsKw("TABLESPACE")) {
+      IsKw("EVENT") || IsKw("USER") || IsKw("SERVER") || IsKw("TABLESPACE")) {
     // Routine characteristics, database defaults and the like are passed over.
     PassOver(skStatement);
     return;
@@ -2431,7 +2595,7 @@ void TMySQLParser::ParseView(const std::string& algorithm, const std::string& se
   NextToken();
   const int start = TokenStart;
   const int end = ScanToTerminator(start);
-  view->SetBody(NormalizeBlock(SourceCopy(start, end - start)));
+  view->SetBody(WithoutOwnDatabase(NormalizeBlock(SourceCopy(start, end - start))));
   MoveTo(end);
   NextToken();
   CurObject = nullptr;
@@ -2444,6 +2608,7 @@ void TMySQLParser::ParseView(const std::string& algorithm, const std::string& se
 void TMySQLParser::ParseTrigger() {
   NextToken();  // TRIGGER
   SkipIfNotExists();
+  const int headerStart = TokenStart;
   const std::string name = ReadName();
   if (name.empty()) return;
   auto trg = std::make_unique<TTrgData>(Objs);
@@ -2480,13 +2645,33 @@ void TMySQLParser::ParseTrigger() {
   if (!CheckWord("EACH")) return;
   NextToken();
   if (!CheckWord("ROW")) return;
+  // The server keeps the header and what follows the order clause as
+  // written, without the clause itself.
+  int separatorStart = CurrentIndex();
+  trg->HeaderText = NormalizeBlock(SourceCopy(headerStart, separatorStart - headerStart));
   NextToken();
   trg->ForEachRow = true;
   if (IsKw("FOLLOWS") || IsKw("PRECEDES")) {
+    trg->OrderPrecedes = IsKw("PRECEDES");
     NextToken();
-    ReadName();
+    if (!Check(tkIdent)) return;
+    trg->OrderTrigger = TokenText;
+    separatorStart = CurrentIndex();
+    NextToken();
+    if (Token == tkDot) {  // a name qualified with its database
+      NextToken();
+      if (!Check(tkIdent)) return;
+      trg->OrderTrigger = TokenText;
+      separatorStart = CurrentIndex();
+      NextToken();
+    }
   }
-  trg->SetBody(ReadRoutineBody());
+  const std::string separator = SourceCopy(separatorStart, TokenStart - separatorStart);
+  const size_t lastBreak = separator.rfind('\n');
+  trg->BodySeparator = lastBreak == std::string::npos ? separator : "\r\n" + separator.substr(lastBreak + 1);
+  trg->Position = ++TriggerCount;  // the order of the script, until FinishParse
+  trg->HeaderText = WithoutOwnDatabase(trg->HeaderText);
+  trg->SetBody(WithoutOwnDatabase(ReadRoutineBody()));
   CurObject = nullptr;
   if (LogWanted()) DoLog("Trigger: " + name);
   StatementFound(skTrigger, name);
@@ -2495,6 +2680,7 @@ void TMySQLParser::ParseTrigger() {
 }
 
 void TMySQLParser::ParseRoutineParams(TPrcData* proc) {
+  const int start = TokenStart;
   if (!CheckNext(tkLParen)) return;
   while (Token != tkRParen && Token != tkEOF && StmtErrors == 0) {
     uint8_t direction = proc->IsFunction ? pdNone : pdIn;
@@ -2511,6 +2697,7 @@ void TMySQLParser::ParseRoutineParams(TPrcData* proc) {
     if (Token != tkComma) break;
     NextToken();
   }
+  if (Token == tkRParen) proc->ParamsText = NormalizeBlock(SourceCopy(start, CurrentIndex() - start));
   CheckNext(tkRParen);
 }
 
@@ -2599,7 +2786,7 @@ void TMySQLParser::ParseRoutine(bool isProcedure) {
   };
   for (const auto& e : proc->Params) plainCharset(e.Obj.get());
   for (const auto& e : proc->Results) plainCharset(e.Obj.get());
-  proc->SetBody(ReadRoutineBody());
+  proc->SetBody(WithoutOwnDatabase(ReadRoutineBody()));
   CurObject = nullptr;
   if (LogWanted()) DoLog((isProcedure ? "Procedure: " : "Function: ") + name);
   StatementFound(skProcedure, name);
@@ -2653,9 +2840,37 @@ void TMySQLParser::LinkBodyNames(TDbObj* obj) {
   }
 }
 
+void TMySQLParser::OrderTriggers() {
+  // Each trigger fires after those created before it for the same table,
+  // time and event, unless it FOLLOWS or PRECEDES one of them.
+  std::vector<TTrgData*> all;
+  TObjList& list = Objs->List(olTrg);
+  for (int i = 0; i < list.Count(); ++i)
+    if (auto* t = list.Objects(i) ? list.Objects(i)->As<TTrgData>() : nullptr) all.push_back(t);
+  std::sort(all.begin(), all.end(), [](TTrgData* a, TTrgData* b) { return a->Position < b->Position; });
+  std::map<std::string, std::vector<TTrgData*>> groups;
+  for (TTrgData* t : all) {
+    std::vector<TTrgData*>& g =
+        groups[t->TableName + '\x01' + char('0' + t->TriggerTime) + char('0' + t->Events)];
+    auto at = g.end();
+    if (!t->OrderTrigger.empty()) {
+      auto other = std::find_if(g.begin(), g.end(), [&](TTrgData* o) { return o->Name == t->OrderTrigger; });
+      if (other != g.end()) at = t->OrderPrecedes ? other : other + 1;
+    }
+    g.insert(at, t);
+  }
+  for (auto& [key, g] : groups)
+    for (size_t i = 0; i < g.size(); ++i) {
+      g[i]->Position = static_cast<int32_t>(i + 1);
+      g[i]->OrderPrev = i > 0 ? g[i - 1] : nullptr;
+      g[i]->OrderNext = i + 1 < g.size() ? g[i + 1] : nullptr;
+    }
+}
+
 void TMySQLParser::FinishParse() {
   TCustomSQLParser::FinishParse();
   if (!Objs) return;
+  OrderTriggers();
   for (TObjListId id : {olViw, olPrc, olTrg}) {
     TObjList& list = Objs->List(id);
     for (int i = 0; i < list.Count(); ++i)
@@ -2706,7 +2921,56 @@ std::string MySQLViewCompareForm(std::string_view text) {
       i = k;
     }
   }
-  // Qualifiers, AS, INNER, OUTER.
+  // The server writes LENGTH as its synonym OCTET_LENGTH.
+  for (size_t k = 0; k + 1 < toks.size(); ++k)
+    if (toks[k].Kind == 'w' && toks[k].Text == "length" && toks[k + 1].Text == "(")
+      toks[k].Text = "octet_length";
+  // The server writes an ORDER BY that names an alias of the outer select
+  // list with the aliased expression.
+  {
+    std::vector<std::pair<std::string, std::vector<TTok>>> aliases;
+    std::vector<TTok> out;
+    int depth = 0;
+    size_t itemStart = 0;
+    bool inSelect = false, inOrder = false;
+    for (size_t k = 0; k < toks.size(); ++k) {
+      const TTok& t = toks[k];
+      if (t.Text == "(") ++depth;
+      if (t.Text == ")") --depth;
+      if (depth == 0 && t.Kind == 'k') {
+        if (t.Text == "select" && aliases.empty()) {
+          inSelect = true;
+          itemStart = out.size() + 1;
+        } else if (inSelect && t.Text == "from") {
+          inSelect = false;
+        } else if (t.Text == "order" && k + 1 < toks.size() && toks[k + 1].Text == "by") {
+          inOrder = true;
+        }
+      }
+      const bool itemEnd = depth == 0 && (t.Text == "," || (t.Kind == 'k' && t.Text == "from"));
+      if (inSelect || (itemEnd && t.Text == "from")) {
+        // "expr AS alias" at the end of an item of the select list.
+        if (itemEnd && out.size() >= itemStart + 3 && out[out.size() - 2].Text == "as")
+          aliases.emplace_back(out.back().Text,
+                               std::vector<TTok>(out.begin() + itemStart, out.end() - 2));
+        if (itemEnd) itemStart = out.size() + 1;
+      }
+      if (inOrder && depth == 0 && t.Kind == 'w' && k > 0 &&
+          (toks[k - 1].Text == "by" || toks[k - 1].Text == ",") &&
+          (k + 1 == toks.size() || toks[k + 1].Text == "," || toks[k + 1].Kind == 'k' ||
+           toks[k + 1].Text == ")")) {
+        auto alias = std::find_if(aliases.begin(), aliases.end(),
+                                  [&](const auto& e) { return e.first == t.Text; });
+        if (alias != aliases.end()) {
+          out.insert(out.end(), alias->second.begin(), alias->second.end());
+          continue;
+        }
+      }
+      out.push_back(t);
+    }
+    toks = std::move(out);
+  }
+  // Qualifiers, AS, ASC (the default order), INNER, OUTER.
   std::vector<TTok> a;
   for (size_t k = 0; k < toks.size(); ++k) {
     const TTok& t = toks[k];
@@ -2714,7 +2978,8 @@ std::string MySQLViewCompareForm(std::string_view text) {
       ++k;
       continue;
     }
-    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "inner" || t.Text == "outer")) continue;
+    if (t.Kind == 'k' && (t.Text == "as" || t.Text == "asc" || t.Text == "inner" || t.Text == "outer"))
+      continue;
     a.push_back(t);
   }
   // Parentheses that are no function's.

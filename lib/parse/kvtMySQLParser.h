@@ -163,6 +163,11 @@ class TMySQLParser : public TCustomSQLParser {
   // The base linking pass, then the tables, views and routines that view
   // queries and routine and trigger bodies name.
   void FinishParse() override;
+  // Firing order of the triggers (Position, OrderPrev, OrderNext).
+  void OrderTriggers();
+  // CREATE SEQUENCE (alter false) or ALTER SEQUENCE, the token being SEQUENCE.
+  void ParseSequence(bool alter);
+  int TriggerCount = 0;  // triggers read so far; their script order
 
   // ---- Statements ----
   void ParseStatement();
@@ -221,6 +226,7 @@ class TMySQLParser : public TCustomSQLParser {
   bool IsKw(const char* word);
   // DEFINER = user[@host], passed over.
   void SkipDefiner();
+  bool ParseObjectOptions(std::string& algorithm, std::string& security);
   void SkipIfExists();
   void SkipIfNotExists();
   // Passes over the rest of a statement that is not modelled.
@@ -228,6 +234,9 @@ class TMySQLParser : public TCustomSQLParser {
 
  protected:
   bool CaseSensitive() const;
+  // Body text with the names qualified by the script's database (USE db)
+  // unqualified; the update runs in the target's database.
+  std::string WithoutOwnDatabase(const std::string& text) const;
   // Whether anybody receives log lines.
   bool LogWanted() const;
   int CurrentIndex() const { return AtEnd() ? SourceLength() + 1 : Pos - 1; }

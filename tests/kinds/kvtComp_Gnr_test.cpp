@@ -63,7 +63,8 @@ const TGnrTextCase kGnrTexts[] = {
     {srvPostgreSQL, -1,
      "CREATE SEQUENCE s.g INCREMENT BY 5 MINVALUE 0 MAXVALUE 500 START WITH 10 CYCLE OWNED BY t.id",
      "DROP SEQUENCE s.g"},
-    {srvMySQL, -1, "CREATE GENERATOR G", ""},
+    {srvMySQL, -1, "CREATE SEQUENCE G start with 10 minvalue 0 maxvalue 500 increment by 5 nocache cycle",
+     "DROP SEQUENCE G"},
 };
 
 class GeneratorText : public testing::TestWithParam<TGnrTextCase> {};
@@ -176,6 +177,36 @@ TEST(GeneratorPhases, AlterOnlyOracleAndPostgreSQLSequences) {
             "ALTER SEQUENCE S cycle;\n\n"
             "ALTER SEQUENCE S noorder;\n\n"
             "ALTER SEQUENCE S cache 40;\n");
+}
+
+// MySQL alters a sequence in one statement with every option; a new start
+// restarts it in that statement, which loses its current value. Options
+// spelled out as the server's defaults change nothing.
+TEST(GeneratorPhases, MySQLAltersEveryOptionAtOnceAndRestartsANewStart) {
+  TTwoDbs db(srvMySQL);
+  TGnrData* m = AddGenerator(db.Master, "G");
+  AddGenerator(db.Target, "G");
+  m->StartWith = "1000";
+  m->MinValue = "1000";
+  m->IncrementBy = "10";
+  TGnrData* h = AddGenerator(db.Master, "H");
+  AddGenerator(db.Target, "H")->SetCache("5");
+  h->SetCache("5");
+  h->StartWith = "1";
+  h->MinValue = "1";
+  h->SetMaxValue("9223372036854775806");
+  TGnrData* k = AddGenerator(db.Master, "K");
+  AddGenerator(db.Target, "K");
+  k->Cycle = true;
+  db.PairObjects();
+  AlterGenerators(db.Ctx);
+  EXPECT_EQ(db.Script(),
+            "ALTER SEQUENCE G start with 1000 minvalue 1000 maxvalue 9223372036854775806 increment by 10 "
+            "cache 20 nocycle restart;\n\n"
+            "ALTER SEQUENCE K start with 1 minvalue 1 maxvalue 9223372036854775806 increment by 1 "
+            "cache 20 cycle;\n");
+  EXPECT_FALSE(db.Exec.GetStatement(0)->DataRisk.empty());
+  EXPECT_TRUE(db.Exec.GetStatement(1)->DataRisk.empty());
 }
 
 TEST(GeneratorPhases, DropVanishedGenerators) {

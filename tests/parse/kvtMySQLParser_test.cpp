@@ -15,6 +15,7 @@
 #include "extract/kvtMySQLScriptExtract.h"
 #include "kinds/kvtCompColumn.h"
 #include "kinds/kvtComp_Ctr.h"
+#include "kinds/kvtComp_Gnr.h"
 #include "kinds/kvtComp_Idx.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
@@ -257,6 +258,69 @@ TEST_F(MyParse, RoutinesAndTriggers) {
   EXPECT_TRUE(Table("after_them"));
 }
 
+// A sequence reads into every option with the server's defaults filled in,
+// so that a script and the dump the server writes of it say the same; ALTER
+// changes it, DROP removes it, and the dump's SETVAL is passed over.
+TEST_F(MyParse, Sequences) {
+  struct TCase {
+    const char* Script;
+    const char* Options;
+  };
+  const TCase cases[] = {
+      {"CREATE SEQUENCE s",
+       "start with 1 minvalue 1 maxvalue 9223372036854775806 increment by 1 cache 1000 nocycle"},
+      {"CREATE SEQUENCE IF NOT EXISTS s START WITH 1000 INCREMENT BY 10 MINVALUE 1000 MAXVALUE 999999 "
+       "CACHE 20",
+       "start with 1000 minvalue 1000 maxvalue 999999 increment by 10 cache 20 nocycle"},
+      {"CREATE SEQUENCE s INCREMENT BY -1 NOCACHE CYCLE",
+       "start with -1 minvalue -9223372036854775807 maxvalue -1 increment by -1 nocache cycle"},
+      {"CREATE SEQUENCE s START = -5 INCREMENT = -1 MINVALUE = -100 MAXVALUE -1 CACHE 0",
+       "start with -5 minvalue -100 maxvalue -1 increment by -1 nocache nocycle"},
+      {"CREATE SEQUENCE `s` start with 7 minvalue 1 maxvalue 9223372036854775806 increment by 1 cache "
+       "1000 nocycle ENGINE=InnoDB;\nDO SETVAL(`s`, 7, 0)",
+       "start with 7 minvalue 1 maxvalue 9223372036854775806 increment by 1 cache 1000 nocycle"},
+      {"CREATE SEQUENCE s MAXVALUE 50 CYCLE;\nALTER SEQUENCE s INCREMENT BY 5 NO MAXVALUE NOCYCLE RESTART WITH 3",
+       "start with 1 minvalue 1 maxvalue 9223372036854775806 increment by 5 cache 1000 nocycle"},
+  };
+  for (const TCase& c : cases) {
+    Parse(std::string(c.Script) + ";\n");
+    ASSERT_TRUE(Errors().empty()) << c.Script << ": " << Errors().front();
+    TGnrData* g = Objs->FindGenerator("s");
+    ASSERT_TRUE(g) << c.Script;
+    EXPECT_EQ(g->MySQLOptionsText(), c.Options) << c.Script;
+  }
+  Parse("CREATE SEQUENCE a;\nCREATE SEQUENCE b;\nCREATE SEQUENCE c;\nDROP SEQUENCE IF EXISTS a, c, x;\n");
+  ASSERT_TRUE(Errors().empty()) << Errors().front();
+  EXPECT_EQ(Keys(olGnr), (std::vector<std::string>{"b"}));
+}
+
+// Triggers keep their header as written (the server keeps it so) without the
+// FOLLOWS / PRECEDES clause, which becomes the firing order among the
+// triggers of the same table, time and event.
+TEST_F(MyParse, TriggerHeadersAndFiringOrder) {
+  Parse(
+      "CREATE TRIGGER a BEFORE UPDATE ON t FOR EACH ROW SET @x = 1;\n"
+      "CREATE TRIGGER `b` BEFORE  UPDATE ON t FOR EACH ROW\n  PRECEDES a\n  SET @x = 2;\n"
+      "CREATE TRIGGER c BEFORE UPDATE ON t FOR EACH ROW FOLLOWS b SET @x = 3;\n"
+      "CREATE TRIGGER d AFTER UPDATE ON t FOR EACH ROW SET @x = 4;\n"
+      "CREATE TRIGGER e BEFORE UPDATE ON t FOR EACH ROW PRECEDES nothere SET @x = 5;\n");
+  ASSERT_TRUE(Errors().empty()) << Errors().front();
+  P->FinishParse();
+  TTrgData* b = Objs->FindTrigger("b");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->HeaderText, "`b` BEFORE  UPDATE ON t FOR EACH ROW");
+  EXPECT_EQ(b->BodySeparator, "\r\n  ");
+  EXPECT_EQ(b->GetCreateSQL(), "CREATE TRIGGER `b` BEFORE  UPDATE ON t FOR EACH ROW\r\n  SET @x = 2");
+  EXPECT_EQ(Objs->FindTrigger("a")->BodySeparator, " ");
+  // Firing order b, c, a, e; d fires alone after the update.
+  std::vector<std::string> order;
+  for (TTrgData* t = b; t; t = t->OrderNext) order.push_back(t->Name + std::to_string(t->Position));
+  EXPECT_EQ(order, (std::vector<std::string>{"b1", "c2", "a3", "e4"}));
+  EXPECT_FALSE(b->OrderPrev);
+  EXPECT_EQ(Objs->FindTrigger("d")->Position, 1);
+  EXPECT_FALSE(Objs->FindTrigger("d")->OrderNext);
+}
+
 TEST_F(MyParse, Views) {
   Parse(
       "CREATE TABLE t (a INT, b INT);\n"
@@ -291,6 +355,18 @@ TEST(MyViewText, CompareForm) {
                                                              "(name = 'x' OR name = 'y') GROUP BY "
                                                              "c.id, name"));
   EXPECT_NE(MySQLViewCompareForm("SELECT 'a' AS x"), MySQLViewCompareForm("SELECT 'b' AS x"));
+  // The server names the expression of an ORDER BY alias, writes ASC and
+  // LENGTH as OCTET_LENGTH.
+  EXPECT_EQ(MySQLViewCompareForm("SELECT c.name AS category, SUM(p.amount) AS total FROM p GROUP BY c.name "
+                                 "ORDER BY total DESC, category"),
+            MySQLViewCompareForm("select `c`.`name` AS `category`,sum(`p`.`amount`) AS `total` from `p` "
+                                 "group by `c`.`name` order by sum(`p`.`amount`) desc,`c`.`name` ASC"));
+  EXPECT_EQ(MySQLViewCompareForm("SELECT GROUP_CONCAT(a ORDER BY a SEPARATOR ';') AS g, LENGTH(b) AS n FROM t"),
+            MySQLViewCompareForm("select group_concat(`a` order by `a` ASC separator ';') AS `g`,"
+                                 "octet_length(`b`) AS `n` from `t`"));
+  // An ORDER BY name that is no alias, and an alias inside a subquery, stay.
+  EXPECT_NE(MySQLViewCompareForm("SELECT a AS x, b FROM t ORDER BY b"),
+            MySQLViewCompareForm("SELECT a AS x, b FROM t ORDER BY a"));
 }
 
 // A dump drops each table before creating it; a script that creates and then
@@ -332,6 +408,11 @@ TEST_F(MyParse, StatementsPassedOver) {
   ASSERT_TRUE(Table("t"));
   EXPECT_EQ(Table("t")->MySQLOptions->DefaultCharset, "latin1");
   EXPECT_EQ(Table("t")->MySQLOptions->AutoIncrementStart, 17);
+  // utf8 is the server's utf8mb3, as a dump writes it.
+  Parse("CREATE TABLE u (s VARCHAR(3) CHARACTER SET utf8 COLLATE utf8_bin) DEFAULT CHARSET=utf8;\n");
+  ASSERT_TRUE(Table("u"));
+  EXPECT_EQ(Table("u")->MySQLOptions->DefaultCharset, "utf8mb3");
+  EXPECT_EQ(Table("u")->FindField("s")->Collation, "utf8mb3_bin");
 }
 
 TEST_F(MyParse, IdentifierCase) {
