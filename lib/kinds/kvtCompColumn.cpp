@@ -422,9 +422,13 @@ std::string TFldData::BodyInterBase() {
   if (ByValue) s += " BY VALUE";
 
   TIBServerOptions* opts = GetServerOptions();
-  const bool charsets = opts && opts->IBCompareOptions->FldCharsetCompare;
   const TIBSQLServerVersionType version = opts ? opts->SQLServerVersion : st_Firebird_25;
   const std::string dbCharset = opts ? opts->DBCharSet.str() : std::string();
+  // A table column keeps the character set and collation it was declared
+  // with, whether or not the comparison looks at them: created without them
+  // it would take the database's default. A routine's header is compared as
+  // its text, so its parameters name them only when they are compared.
+  const bool charsets = OwnerIsTable() || (opts && opts->IBCompareOptions->FldCharsetCompare);
 
   if (!CharacterSet.empty() && DataType != dtDomain && !IsComputed() && charsets &&
       (CharacterSet != dbCharset || !Collation.empty()))
