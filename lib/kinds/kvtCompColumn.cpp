@@ -212,6 +212,10 @@ std::string TFldData::GetDisplayName() { return Name; }
 // ---------------------------------------------------------------------------
 // Copying
 
+std::string TFldData::GetDefaultClause() const {
+  return (DefaultKeyword.empty() ? std::string("DEFAULT ") : DefaultKeyword) + GetDefaultText();
+}
+
 void TFldData::AssignType(const TFldData& s) {
   DataType = s.DataType;
   StorageType = s.StorageType;
@@ -236,6 +240,7 @@ void TFldData::Assign(const TFldData& s) {
   SetDescription(s.Description);
   AssignType(s);
   DefaultValue = s.DefaultValue;
+  DefaultKeyword = s.DefaultKeyword;
   Nullable = s.Nullable;
   Unsigned = s.Unsigned;
   Zerofill = s.Zerofill;
@@ -463,7 +468,7 @@ std::string TFldData::BodyInterBase() {
       if (OwnerIsProcedure()) {
         if (Direction != pdOut) s += " = " + def;
       } else {
-        s += " DEFAULT " + def;
+        s += " " + GetDefaultClause();
       }
     }
   }

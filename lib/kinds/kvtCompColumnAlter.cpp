@@ -790,7 +790,7 @@ void TColumnAlter::AlterDefaultInterBase() {
   if (HasAlterDefault(Version())) {
     DropDependents();
     const std::string sql = "ALTER TABLE " + Table + " ALTER COLUMN " + Column + " " +
-                            (def.empty() ? std::string("DROP DEFAULT") : "SET DEFAULT " + def);
+                            (def.empty() ? std::string("DROP DEFAULT") : "SET " + M.GetDefaultClause());
     Emit(sql);
     Note("DataType conversion: DEFAULT difference /", sql);
     return;

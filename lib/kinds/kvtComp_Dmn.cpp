@@ -44,7 +44,7 @@ namespace {
 std::string IBDomainDefinition(TFldData& f) {
   std::string s = f.GetTypeText();
   if (!f.CharacterSet.empty() && f.DataType != dtDomain) s += " CHARACTER SET " + f.CharacterSet;
-  if (!f.DefaultValue.empty()) s += " DEFAULT " + f.GetDefaultText();
+  if (!f.DefaultValue.empty()) s += " " + f.GetDefaultClause();
   if (!f.Nullable) s += " NOT NULL";
   if (!f.CheckExpression.empty()) s += " CHECK " + f.CheckExpression;
   if (!f.Collation.empty()) s += " COLLATE " + f.Collation;
@@ -637,7 +637,8 @@ class TIBDomainAlter {
       if (Ctx.ChangeNotes) Ctx.ChangeNotes->push_back(note + "\r\n" + update);
       return;
     }
-    Change("ALTER DOMAIN " + QName + (def.empty() ? " DROP DEFAULT" : " SET DEFAULT " + def), note);
+    Change("ALTER DOMAIN " + QName + (def.empty() ? " DROP DEFAULT" : " SET " + Mf.GetDefaultClause()),
+           note);
   }
 
   // ---- 10. Nullability ----
