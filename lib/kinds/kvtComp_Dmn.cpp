@@ -7,6 +7,7 @@
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
+#include "kinds/kvtCompColumnAlter.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Viw.h"
@@ -254,6 +255,27 @@ std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
   return columns;
 }
 
+// Every existing table column typed by the domain `d` in its own database,
+// also those the master moves to another type later.
+std::vector<TFldData*> ColumnsTypedBy(TDmnData& d) {
+  std::vector<TFldData*> columns;
+  std::unordered_set<TFldData*> seen;
+  auto add = [&](TDbObj& o) {
+    auto* f = o.As<TFldData>();
+    if (f && f->IsColumn() && f->GetOwnerTable() && f->DataType == dtDomain &&
+        f->DomainName == d.Name && f->GetExists() && seen.insert(f).second)
+      columns.push_back(f);
+  };
+  for (auto& r : d.UseInList) {
+    if (!r->Obj) continue;
+    if (r->Obj->IsTable())
+      r->Obj->ForEachColumn(add);
+    else
+      add(*r->Obj);
+  }
+  return columns;
+}
+
 }  // namespace
 
 void TDmnData::DropDependents() {
@@ -342,7 +364,7 @@ class TIBDomainAlter {
   }
 
   void Run() {
-    if (RecreateForCollation()) return;
+    if (Recreate()) return;
     AlterType();
     AlterCharsetAndCollation();
     AlterBlob();
@@ -429,15 +451,22 @@ class TIBDomainAlter {
     if (!Old || !TypeBySystemTable()) AlterDomainType(mType, tType);
   }
 
-  // ALTER DOMAIN ... TYPE, with the character set when it is compared and differs.
+  // ALTER DOMAIN ... TYPE, with the character set when it is compared and
+  // differs. Firebird 3 and later give a domain retyped without one the
+  // database's: there it names the one the domain keeps.
   void AlterDomainType(const std::string& mType, const std::string& tType) {
     std::string type = mType;
-    if (Charsets && Mf.IsCharacterType() && (CharsetDiffers() || CollationDiffers())) {
-      std::string cs = Mf.CharacterSet;
-      // A domain in the database's character set carries none of its own;
-      // Firebird 3 and later must be told which one it goes back to, when
-      // it is known.
-      if (cs.empty() && ReadOnlySystem && CharsetDiffers()) cs = DbCharset;
+    if (Mf.IsCharacterType()) {
+      std::string cs;
+      if (Charsets && (CharsetDiffers() || CollationDiffers())) {
+        cs = Mf.CharacterSet;
+        // A domain in the database's character set carries none of its own;
+        // Firebird 3 and later must be told which one it goes back to, when
+        // it is known.
+        if (cs.empty() && ReadOnlySystem && CharsetDiffers()) cs = DbCharset;
+      } else if (ReadOnlySystem && mType != tType) {
+        cs = Charsets ? Mf.CharacterSet : Tf.CharacterSet;
+      }
       if (!cs.empty()) type += " CHARACTER SET " + cs;
     }
     if (type == tType) return;
@@ -486,43 +515,98 @@ class TIBDomainAlter {
   }
 
   // ---- Re-creation (Firebird 3 and later) ----
-  // Neither ALTER DOMAIN nor the system tables change a collation there. The
-  // columns typed by the domain take its present type for a moment, the
-  // domain is dropped and created as the master has it, and the columns take
-  // it again; what uses them has gone first and comes back with its phases.
-  // Not when the type gets shorter (the columns could not take the domain
-  // back) or a routine parameter is typed by the domain (it cannot go then);
-  // the collation difference is then only said.
-  bool RecreateForCollation() {
-    if (!ReadOnlySystem || !CollationDiffers() || BothBlobs()) return false;
-    // A new character set brings its default collation along through TYPE.
-    if (CharsetDiffers() && Mf.Collation.empty()) return false;
-    const std::string mType = Mf.GetTypeText();
-    const std::string tType = Tf.GetTypeText();
-    const bool sameString = Mf.DataType == Tf.DataType && IsStringType(Mf.DataType);
-    if (mType != tType && !(sameString && Mf.Length >= Tf.Length)) return false;
+  // Two changes neither ALTER DOMAIN nor the system tables make there: a
+  // collation, and a type change the server refuses (a shorter string, a
+  // smaller precision, another scale or family of types). The columns typed
+  // by the domain leave it for a moment, the domain is dropped and created
+  // as the master has it, and the columns take it again; what uses them has
+  // gone first and comes back with its phases. For a collation the columns
+  // take the domain's present type; for a refused type change their rows go
+  // through a temporary column of the new type (a value that does not fit
+  // stops the update). Not for arrays (their values cannot be cast) or when
+  // a routine parameter is typed by the domain (it cannot go then); the
+  // collation difference is then only said, and the server decides on the
+  // type.
+  bool Recreate() {
+    if (!ReadOnlySystem || BothBlobs()) return false;
+    const bool forType = TypeRefused();
+    if (!forType && !CollationNeedsRecreate()) return false;
     for (auto& r : T.UseInList) {
       auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
       if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
     }
     DropDependents();
-    const std::vector<TFldData*> columns = ColumnsFollowing(T);
-    std::string present = tType;
+    const std::vector<TFldData*> columns = ColumnsTypedBy(T);
+    std::string present = Tf.GetTypeText();
     if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
     auto retype = [&](TFldData& col, const std::string& type) {
       Ctx.Exec.AddStatement("ALTER TABLE " + col.GetAlterTableName() + " ALTER " +
                                 col.QuoteName(col.Name) + " TYPE " + type,
                             skStatement, col.Name, dboField, saAlter, col.TableName);
     };
-    Comment("Alter Domain: " + M.Name + " - drop/create for collation change");
-    for (TFldData* col : columns) retype(*col, present);
+    Comment("Alter Domain: " + M.Name + " - drop/create for " +
+            (forType ? "type change " + Tf.GetTypeText() + " -> " + Mf.GetTypeText()
+                     : std::string("collation change")));
+    for (TFldData* col : columns) {
+      {
+        // Also a column the master moves off the domain later releases
+        // what uses it.
+        TCauseScope cause(&Ctx.Exec, T);
+        col->DropDependents();
+      }
+      if (forType)
+        MoveToNewType(*col);
+      else
+        retype(*col, present);
+    }
     Ctx.Exec.AddStatement("DROP DOMAIN " + QName, skStatement, M.Name, dboDomain, saDrop);
     const std::string create = M.GetCreateSQL();
     Ctx.Exec.AddStatement(create, skStatement, M.Name, dboDomain, saCreate);
-    if (Ctx.ChangeNotes) Ctx.ChangeNotes->push_back(Note(": re-created for collation change") +
-                                                    "\r\n" + create);
+    if (Ctx.ChangeNotes)
+      Ctx.ChangeNotes->push_back(
+          Note(forType ? ": re-created for type change" : ": re-created for collation change") +
+          "\r\n" + create);
     for (TFldData* col : columns) retype(*col, QName);
     return true;
+  }
+
+  // ALTER DOMAIN ... TYPE refuses the change of base type.
+  bool TypeRefused() {
+    if (!Mf.Dimensions.empty() || !Tf.Dimensions.empty()) return false;
+    return Mf.GetTypeText() != Tf.GetTypeText() && !IsTypeAlterableInPlace(Mf, Tf);
+  }
+
+  // The collation the domain is to have comes only through re-creation:
+  // it changes, or the type changes and ALTER DOMAIN ... TYPE would drop it.
+  bool CollationNeedsRecreate() {
+    const bool sameType = Mf.GetTypeText() == Tf.GetTypeText();
+    const bool sameString = Mf.DataType == Tf.DataType && IsStringType(Mf.DataType);
+    if (!sameType && !(sameString && Mf.Length >= Tf.Length)) return false;
+    if (!CollationDiffers()) return !sameType && !Mf.Collation.empty();
+    // A new character set brings its default collation along through TYPE.
+    return !(CharsetDiffers() && Mf.Collation.empty());
+  }
+
+  // A column of the domain takes the master domain's base type, with its own
+  // default and nullability as the master column has them (or as it has them
+  // itself when the master moves it off the domain or lacks it), and keeps
+  // its rows.
+  void MoveToNewType(TFldData& col) {
+    TFldData* master = col.Pair ? col.Pair->As<TFldData>() : nullptr;
+    const bool follows = master && master->DataType == dtDomain && master->DomainName == M.Name;
+    TFldData moved(col.Objs, col.Owner);
+    moved.Assign(follows ? *master : col);
+    moved.AssignType(Mf);
+    moved.Dimensions = Mf.Dimensions;
+    moved.TableName = col.TableName;
+    moved.CheckExpression.clear();
+    RetypeThroughTemporaryColumn(Ctx, moved, col);
+    if (!follows) return;
+    // The column is now what the master has: the column phases leave it.
+    col.Nullable = master->Nullable;
+    col.DefaultValue = master->DefaultValue;
+    col.DefaultKeyword = master->DefaultKeyword;
+    col.SetDescription(master->Description);
   }
 
   // ---- 3, 4. Character set and collation by system table ----
