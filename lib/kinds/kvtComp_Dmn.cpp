@@ -217,13 +217,18 @@ std::string TCnvData::GetDropSQL() {
 
 namespace {
 
+// An existing column typed by the domain `d` in its own database.
+bool TypedByDomain(TFldData& col, const TDmnData& d) {
+  return col.IsColumn() && col.DataType == dtDomain && col.DomainName == d.Name &&
+         col.GetExists();
+}
+
 // A column that takes its type from the domain `d` and keeps it: typed by
 // that domain and, when the master has the column, typed by it there too. A
 // column the run already dropped, or moved to another type, no longer
 // follows the domain.
 bool FollowsDomain(TFldData& col, const TDmnData& d) {
-  if (!col.IsColumn() || col.DataType != dtDomain || col.DomainName != d.Name) return false;
-  if (!col.GetExists()) return false;
+  if (!TypedByDomain(col, d)) return false;
   const auto* other = col.Pair ? col.Pair->As<TFldData>() : nullptr;
   return !other || (other->DataType == dtDomain && other->DomainName == d.Name);
 }
@@ -236,14 +241,14 @@ bool HeaderUsesDomain(const TPrcData& p, const std::string& name) {
   return false;
 }
 
-// The columns that follow the domain `d`, each once: those recorded as its
-// users and those of the tables recorded as its users.
-std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
+// The columns of the domain `d` that `keep` accepts, each once: those
+// recorded as its users and those of the tables recorded as its users.
+std::vector<TFldData*> DomainColumns(TDmnData& d, bool (*keep)(TFldData&, const TDmnData&)) {
   std::vector<TFldData*> columns;
   std::unordered_set<TFldData*> seen;
   auto add = [&](TDbObj& o) {
     auto* f = o.As<TFldData>();
-    if (f && FollowsDomain(*f, d) && seen.insert(f).second) columns.push_back(f);
+    if (f && keep(*f, d) && seen.insert(f).second) columns.push_back(f);
   };
   for (auto& r : d.UseInList) {
     if (!r->Obj) continue;
@@ -255,26 +260,10 @@ std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
   return columns;
 }
 
-// Every existing table column typed by the domain `d` in its own database,
-// also those the master moves to another type later.
-std::vector<TFldData*> ColumnsTypedBy(TDmnData& d) {
-  std::vector<TFldData*> columns;
-  std::unordered_set<TFldData*> seen;
-  auto add = [&](TDbObj& o) {
-    auto* f = o.As<TFldData>();
-    if (f && f->IsColumn() && f->GetOwnerTable() && f->DataType == dtDomain &&
-        f->DomainName == d.Name && f->GetExists() && seen.insert(f).second)
-      columns.push_back(f);
-  };
-  for (auto& r : d.UseInList) {
-    if (!r->Obj) continue;
-    if (r->Obj->IsTable())
-      r->Obj->ForEachColumn(add);
-    else
-      add(*r->Obj);
-  }
-  return columns;
-}
+std::vector<TFldData*> ColumnsFollowing(TDmnData& d) { return DomainColumns(d, FollowsDomain); }
+
+// Also the columns the master moves to another type later.
+std::vector<TFldData*> ColumnsTypedBy(TDmnData& d) { return DomainColumns(d, TypedByDomain); }
 
 }  // namespace
 

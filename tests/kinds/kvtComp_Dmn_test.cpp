@@ -514,6 +514,28 @@ TEST(DomainAlter, Firebird3MovesTheRowsWhenTheTypeIsRefused) {
   }
 }
 
+// Firebird 3's ALTER DOMAIN ... TYPE drops a domain's collation: a longer
+// string keeps it by re-creation too, also where collations are not compared.
+TEST(DomainAlter, Firebird3KeepsTheCollationOfAWidenedDomain) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, o == &db.Master ? 30 : 20);
+    d->BaseField->CharacterSet = "UTF8";
+    d->BaseField->Collation = "UNICODE_CI";
+    TypeColumn(*o, AddTable(*o, "T", {{"ID"}, {"NAME"}}), "NAME", d);
+  }
+  Prepare(db);
+  AlterDomains(db.Ctx);
+  const std::vector<std::string> steps = {"alter T.NAME", "drop D", "create D", "alter T.NAME"};
+  EXPECT_EQ(Steps(db.Exec), steps);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE VARCHAR(20) CHARACTER SET UTF8"), 1);
+  EXPECT_EQ(StatementsWith(db.Exec,
+                           "CREATE DOMAIN D AS VARCHAR(30) CHARACTER SET UTF8 COLLATE UNICODE_CI"),
+            1);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE D"), 1);
+}
+
 TEST(DomainAlter, Firebird3SaysACollationCannotChangeUnderARoutineParameter) {
   TTwoDbs db(srvInterBase);
   db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
