@@ -1,6 +1,7 @@
 #include "kinds/kvtComp_Dmn.h"
 
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/kvtCompareContext.h"
@@ -512,19 +513,22 @@ class TIBDomainAlter {
   // gone first and comes back with its phases. For a collation the columns
   // take the domain's present type; for a refused type change their rows go
   // through a temporary column of the new type (a value that does not fit
-  // stops the update). Not for arrays (their values cannot be cast) or when
-  // a routine parameter is typed by the domain (it cannot go then); the
-  // collation difference is then only said, and the server decides on the
-  // type.
+  // stops the update), and a routine whose header names the domain takes
+  // its new base type there for the while. Not for arrays (their values
+  // cannot be cast), nor for a collation when a routine parameter is typed
+  // by the domain (the domain cannot go then): the collation difference is
+  // then only said.
   bool Recreate() {
     if (!ReadOnlySystem || BothBlobs()) return false;
     const bool forType = TypeRefused();
     if (!forType && !CollationNeedsRecreate()) return false;
-    for (auto& r : T.UseInList) {
-      auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
-      if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
-    }
+    if (!forType)
+      for (auto& r : T.UseInList) {
+        auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+        if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
+      }
     DropDependents();
+    if (forType) ReleaseRoutineHeaders();
     const std::vector<TFldData*> columns = ColumnsTypedBy(T);
     std::string present = Tf.GetTypeText();
     if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
@@ -557,6 +561,35 @@ class TIBDomainAlter {
           "\r\n" + create);
     for (TFldData* col : columns) retype(*col, QName);
     return true;
+  }
+
+  // A routine whose header names the domain, in the master too, keeps it
+  // however its body is emptied, and the domain cannot go then: its header
+  // takes the domain's new base type for the while, with the stub body. The
+  // procedure phases write the master's routine back, domain and all.
+  void ReleaseRoutineHeaders() {
+    for (auto& r : T.UseInList) {
+      auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+      if (!prc || !prc->GetExists() || !HeaderUsesDomain(*prc, T.Name)) continue;
+      TPrcData* master = prc->Pair ? prc->Pair->As<TPrcData>() : nullptr;
+      if (!master || !HeaderUsesDomain(*master, M.Name)) continue;
+      std::vector<std::pair<TFldData*, std::unique_ptr<TFldData>>> typed;
+      for (auto* list : {&master->Params, &master->Results})
+        for (auto& e : *list) {
+          TFldData* p = e.Obj.get();
+          if (!p || p->DataType != dtDomain || p->DomainName != M.Name) continue;
+          auto kept = std::make_unique<TFldData>(p->Objs, nullptr);
+          kept->AssignType(*p);
+          p->AssignType(Mf);
+          typed.emplace_back(p, std::move(kept));
+        }
+      const std::string stub = master->GetStubAlterSQL();
+      for (auto& [p, kept] : typed) p->AssignType(*kept);
+      Ctx.Exec.AddStatement(stub, skProcedure, master->Name, dboProcedure, saEmptyBody);
+      prc->EmptyBody(false);
+      prc->CompareText = master->WithStubBody(&TPrcData::GetCreateSQL);
+      r->Pending = false;
+    }
   }
 
   // ALTER DOMAIN ... TYPE refuses the change of base type.
