@@ -27,8 +27,8 @@ bool IsTypeAlterableInPlace(TFldData& to, TFldData& from);
 // InterBase/Firebird: the table column `column` of the target takes the
 // definition `definition` (same name, same table) where the server's ALTER
 // COLUMN ... TYPE refuses the change: a temporary column of the new
-// definition gets the rows through a cast and then takes the column's name
-// and character set and collation of `definition`. What uses the column is
+// definition, its character set and collation included, gets the rows
+// through a cast and then takes the column's name. What uses the column is
 // dropped first and restored by the later phases, and so is the column
 // order.
 void RetypeThroughTemporaryColumn(TCompareContext& ctx, TFldData& definition, TFldData& column);

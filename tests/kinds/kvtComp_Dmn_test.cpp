@@ -536,6 +536,31 @@ TEST(DomainAlter, Firebird3KeepsTheCollationOfAWidenedDomain) {
   EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE D"), 1);
 }
 
+// A routine parameter typed by the domain would keep it from going: the
+// routine's header takes the new base type while the domain is re-created.
+TEST(DomainAlter, Firebird3ReleasesARoutineHeaderWhenTheTypeIsRefused) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, o == &db.Master ? 10 : 20);
+    TPrcData* p = AddProcedure(*o, "P", "BEGIN EXIT; END", {{"A", dtDomain}});
+    p->Params[0]->DomainName = "D";
+    Uses(p, d);
+  }
+  Prepare(db);
+  AlterDomains(db.Ctx);
+  const std::string script = db.Script();
+  const size_t header = script.find("ALTER PROCEDURE P(A VARCHAR(10))");
+  EXPECT_NE(header, std::string::npos) << script;
+  EXPECT_GT(script.find("DROP DOMAIN D;"), header) << script;
+  EXPECT_NE(script.find("CREATE DOMAIN D AS VARCHAR(10);"), std::string::npos) << script;
+  EXPECT_EQ(script.find("ALTER DOMAIN"), std::string::npos) << script;
+  // The master's parameter is typed by the domain again for the restore.
+  TFldData* a = db.Master.FindProcedure("P")->Params[0];
+  EXPECT_EQ(a->DataType, dtDomain);
+  EXPECT_EQ(a->DomainName, "D");
+}
+
 TEST(DomainAlter, Firebird3SaysACollationCannotChangeUnderARoutineParameter) {
   TTwoDbs db(srvInterBase);
   db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
