@@ -532,10 +532,23 @@ class TIBDomainAlter {
     const std::vector<TFldData*> columns = ColumnsTypedBy(T);
     std::string present = Tf.GetTypeText();
     if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
+    // Where the rows' copies can fail or lose data, the domain's own
+    // statements carry that risk too: they only make sense after the copies.
+    const std::string risk =
+        forType && CompareTypes(Mf, Tf) < 0
+            ? "it re-creates domain " + M.Name + " as " + Mf.GetTypeText() + " from " +
+                  Tf.GetTypeText() + " after converting its columns' rows, which can fail or "
+                  "lose data"
+            : std::string();
+    auto add = [&](const std::string& sql, const std::string& name, TDbObject kind,
+                   uint8_t action, const std::string& parent) {
+      if (TStatement* s = Ctx.Exec.AddStatement(sql, skStatement, name, kind, action, parent))
+        s->DataRisk = risk;
+    };
     auto retype = [&](TFldData& col, const std::string& type) {
-      Ctx.Exec.AddStatement("ALTER TABLE " + col.GetAlterTableName() + " ALTER " +
-                                col.QuoteName(col.Name) + " TYPE " + type,
-                            skStatement, col.Name, dboField, saAlter, col.TableName);
+      add("ALTER TABLE " + col.GetAlterTableName() + " ALTER " + col.QuoteName(col.Name) +
+              " TYPE " + type,
+          col.Name, dboField, saAlter, col.TableName);
     };
     Comment("Alter Domain: " + M.Name + " - drop/create for " +
             (forType ? "type change " + Tf.GetTypeText() + " -> " + Mf.GetTypeText()
@@ -552,9 +565,9 @@ class TIBDomainAlter {
       else
         retype(*col, present);
     }
-    Ctx.Exec.AddStatement("DROP DOMAIN " + QName, skStatement, M.Name, dboDomain, saDrop);
+    add("DROP DOMAIN " + QName, M.Name, dboDomain, saDrop, std::string());
     const std::string create = M.GetCreateSQL();
-    Ctx.Exec.AddStatement(create, skStatement, M.Name, dboDomain, saCreate);
+    add(create, M.Name, dboDomain, saCreate, std::string());
     if (Ctx.ChangeNotes)
       Ctx.ChangeNotes->push_back(
           Note(forType ? ": re-created for type change" : ": re-created for collation change") +
