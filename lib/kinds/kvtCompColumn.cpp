@@ -212,6 +212,10 @@ std::string TFldData::GetDisplayName() { return Name; }
 // ---------------------------------------------------------------------------
 // Copying
 
+std::string TFldData::GetDefaultClause() const {
+  return (DefaultKeyword.empty() ? std::string("DEFAULT ") : DefaultKeyword) + GetDefaultText();
+}
+
 void TFldData::AssignType(const TFldData& s) {
   DataType = s.DataType;
   StorageType = s.StorageType;
@@ -236,6 +240,7 @@ void TFldData::Assign(const TFldData& s) {
   SetDescription(s.Description);
   AssignType(s);
   DefaultValue = s.DefaultValue;
+  DefaultKeyword = s.DefaultKeyword;
   Nullable = s.Nullable;
   Unsigned = s.Unsigned;
   Zerofill = s.Zerofill;
@@ -422,9 +427,13 @@ std::string TFldData::BodyInterBase() {
   if (ByValue) s += " BY VALUE";
 
   TIBServerOptions* opts = GetServerOptions();
-  const bool charsets = opts && opts->IBCompareOptions->FldCharsetCompare;
   const TIBSQLServerVersionType version = opts ? opts->SQLServerVersion : st_Firebird_25;
   const std::string dbCharset = opts ? opts->DBCharSet.str() : std::string();
+  // A table column keeps the character set and collation it was declared
+  // with, whether or not the comparison looks at them: created without them
+  // it would take the database's default. A routine's header is compared as
+  // its text, so its parameters name them only when they are compared.
+  const bool charsets = OwnerIsTable() || (opts && opts->IBCompareOptions->FldCharsetCompare);
 
   if (!CharacterSet.empty() && DataType != dtDomain && !IsComputed() && charsets &&
       (CharacterSet != dbCharset || !Collation.empty()))
@@ -459,7 +468,7 @@ std::string TFldData::BodyInterBase() {
       if (OwnerIsProcedure()) {
         if (Direction != pdOut) s += " = " + def;
       } else {
-        s += " DEFAULT " + def;
+        s += " " + GetDefaultClause();
       }
     }
   }

@@ -145,6 +145,10 @@ class TFldData : public TDbObj {
 
   // ---- Fields, in declaration order ----
   std::string DefaultValue;  // DEFAULT expression as written
+  // InterBase/Firebird: the DEFAULT keyword and the space before the value
+  // as the script wrote them, when not "DEFAULT ". The server keeps the
+  // clause's source text as written and its extract shows it.
+  std::string DefaultKeyword;
   uint8_t DataType = dtUnknown;
   uint8_t StorageType = 0;  // InterBase NUMERIC/DECIMAL storage code (54, 1, 2, 4); 0 unknown
   int32_t ByteLength = 0;   // storage length in bytes (RDB$FIELD_LENGTH)
@@ -233,6 +237,9 @@ class TFldData : public TDbObj {
   std::string GetTypeText();
   // DefaultValue; a value in double quotes becomes an SQL string literal.
   std::string GetDefaultText() const;
+  // InterBase/Firebird: "DEFAULT " + GetDefaultText(), the keyword spelled
+  // as the script wrote it.
+  std::string GetDefaultClause() const;
   // The domain of a dtDomain column in the column's container; else null.
   TDmnData* FindDomain() const;
   // The domain's base column when the domain is known; else null.

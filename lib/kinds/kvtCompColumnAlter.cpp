@@ -219,6 +219,25 @@ int CompareTypes(TFldData& master, TFldData& target) {
   return up ? 1 : -1;
 }
 
+bool IsTypeAlterableInPlace(TFldData& to, TFldData& from) {
+  if (!to.Dimensions.empty() || !from.Dimensions.empty()) return false;
+  const TTypeInfo mi = InfoOf(to);
+  const TTypeInfo ti = InfoOf(from);
+  if (!Holds(mi, ti)) return false;
+  switch (mi.Family) {
+    case TFamily::Integer:
+      return ti.Family == TFamily::Integer;
+    case TFamily::Exact:
+      return ti.Family == TFamily::Exact && mi.Scale == ti.Scale;
+    case TFamily::String:
+      return ti.Family == TFamily::String && to.DataType != dtCString &&
+             from.DataType != dtCString;
+    default:
+      // Same base type (a domain swapped for another of the same type).
+      return to.GetTypeText() == from.GetTypeText();
+  }
+}
+
 bool CanRewriteSystemTables(const TObjs& target) {
   const TIBServerOptions* opts = target.IBServerOptions.get();
   if (!opts || IsFirebird3OrLater(opts->SQLServerVersion)) return false;
@@ -293,6 +312,12 @@ class TColumnAlter {
         Table(m.GetAlterTableName()), Column(m.QuoteName(m.Name)) {}
 
   void Run();
+  // InterBase/Firebird: the target column takes the master's definition,
+  // its character set and collation included, through a temporary column.
+  void RetypeKeepingRows() {
+    DefinitionCharset = true;
+    CopyThroughTemporaryColumn(CompareTypes(M, T) < 0);
+  }
   bool WroteComment() const { return CommentWritten; }
   // The target's column was replaced by the master's (which then carries its
   // own description).
@@ -366,6 +391,9 @@ class TColumnAlter {
   std::string Risk;  // DataRisk of the statements being written
   bool CommentWritten = false;
   bool ColumnReplaced = false;
+  // The temporary column takes the master's character set and collation even
+  // where they are not compared: the column goes over to a domain of them.
+  bool DefinitionCharset = false;
 };
 
 void TColumnAlter::Run() {
@@ -409,30 +437,14 @@ void TColumnAlter::RecreateComputed() {
   ColumnReplaced = true;
 }
 
-// Whether Firebird's ALTER COLUMN ... TYPE takes the change: only widening
-// within integers, exact numerics of the same scale and character strings of
-// the same character set and collation.
+// Whether Firebird's ALTER COLUMN ... TYPE takes the change: a type change
+// it takes, of strings only within the same character set and collation.
 bool TColumnAlter::AlterableInPlace() {
   TFldData& mb = TypeBase(M);
   TFldData& tb = TypeBase(T);
-  if (!mb.Dimensions.empty() || !tb.Dimensions.empty()) return false;
-  if (M.Identity != T.Identity) return false;
-  const TTypeInfo mi = InfoOf(mb);
-  const TTypeInfo ti = InfoOf(tb);
-  if (!Holds(mi, ti)) return false;
-  switch (mi.Family) {
-    case TFamily::Integer:
-      return ti.Family == TFamily::Integer;
-    case TFamily::Exact:
-      return ti.Family == TFamily::Exact && mi.Scale == ti.Scale;
-    case TFamily::String:
-      return ti.Family == TFamily::String && mb.DataType != dtCString &&
-             tb.DataType != dtCString && mb.GetCharacterSet() == tb.GetCharacterSet() &&
-             mb.Collation == tb.Collation;
-    default:
-      // Same base type (a domain swapped for another of the same type).
-      return mb.GetTypeText() == tb.GetTypeText();
-  }
+  if (M.Identity != T.Identity || !IsTypeAlterableInPlace(mb, tb)) return false;
+  return InfoOf(mb).Family != TFamily::String ||
+         (mb.GetCharacterSet() == tb.GetCharacterSet() && mb.Collation == tb.Collation);
 }
 
 // Returns true when the column was rebuilt with the whole master definition.
@@ -536,7 +548,8 @@ void TColumnAlter::CopyThroughTemporaryColumn(bool risky) {
   if (notNullAfter) tmp.Nullable = true;
   // The new column keeps the character set and collation it is to have:
   // the master's when they are compared, the target's own otherwise.
-  if (!CharsetsCompared() && T.IsCharacterType() && M.IsCharacterType() && !M.IsDomainTyped()) {
+  if (!DefinitionCharset && !CharsetsCompared() && T.IsCharacterType() && M.IsCharacterType() &&
+      !M.IsDomainTyped()) {
     tmp.CharacterSet = T.CharacterSet;
     tmp.Collation = T.Collation;
   }
@@ -790,7 +803,7 @@ void TColumnAlter::AlterDefaultInterBase() {
   if (HasAlterDefault(Version())) {
     DropDependents();
     const std::string sql = "ALTER TABLE " + Table + " ALTER COLUMN " + Column + " " +
-                            (def.empty() ? std::string("DROP DEFAULT") : "SET DEFAULT " + def);
+                            (def.empty() ? std::string("DROP DEFAULT") : "SET " + M.GetDefaultClause());
     Emit(sql);
     Note("DataType conversion: DEFAULT difference /", sql);
     return;
@@ -1022,6 +1035,15 @@ std::unordered_set<TFldData*> FixMySQLColumnOrder(TCompareContext& ctx, TTblData
 }
 
 }  // namespace
+
+void RetypeThroughTemporaryColumn(TCompareContext& ctx, TFldData& definition, TFldData& column) {
+  TTblData* tt = column.GetOwnerTable();
+  if (!tt) return;
+  // The column order is restored on the master's table; a table the master
+  // lacks goes later anyway.
+  TTblData* mt = tt->Pair ? tt->Pair->As<TTblData>() : nullptr;
+  TColumnAlter(ctx, mt ? *mt : *tt, *tt, definition, column).RetypeKeepingRows();
+}
 
 // ---------------------------------------------------------------------------
 // Phases

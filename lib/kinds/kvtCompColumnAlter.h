@@ -18,6 +18,21 @@ class TObjs;
 // base column; an unknown domain gives 1.
 int CompareTypes(TFldData& master, TFldData& target);
 
+// InterBase/Firebird: whether ALTER COLUMN ... TYPE and ALTER DOMAIN ... TYPE
+// take a change of base type from `from` to `to`: only widening within
+// integers, exact numerics of the same scale and character strings; a type
+// otherwise stays as it is. Character sets and collations are not looked at.
+bool IsTypeAlterableInPlace(TFldData& to, TFldData& from);
+
+// InterBase/Firebird: the table column `column` of the target takes the
+// definition `definition` (same name, same table) where the server's ALTER
+// COLUMN ... TYPE refuses the change: a temporary column of the new
+// definition, its character set and collation included, gets the rows
+// through a cast and then takes the column's name. What uses the column is
+// dropped first and restored by the later phases, and so is the column
+// order.
+void RetypeThroughTemporaryColumn(TCompareContext& ctx, TFldData& definition, TFldData& column);
+
 // InterBase/Firebird: whether the system tables may be written directly
 // (the user allowed it, and the server is older than Firebird 3.0, whose
 // system tables are read-only).

@@ -1,12 +1,14 @@
 #include "kinds/kvtComp_Dmn.h"
 
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
+#include "kinds/kvtCompColumnAlter.h"
 #include "kinds/kvtComp_Prc.h"
 #include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtComp_Viw.h"
@@ -44,7 +46,7 @@ namespace {
 std::string IBDomainDefinition(TFldData& f) {
   std::string s = f.GetTypeText();
   if (!f.CharacterSet.empty() && f.DataType != dtDomain) s += " CHARACTER SET " + f.CharacterSet;
-  if (!f.DefaultValue.empty()) s += " DEFAULT " + f.GetDefaultText();
+  if (!f.DefaultValue.empty()) s += " " + f.GetDefaultClause();
   if (!f.Nullable) s += " NOT NULL";
   if (!f.CheckExpression.empty()) s += " CHECK " + f.CheckExpression;
   if (!f.Collation.empty()) s += " COLLATE " + f.Collation;
@@ -216,13 +218,18 @@ std::string TCnvData::GetDropSQL() {
 
 namespace {
 
+// An existing column typed by the domain `d` in its own database.
+bool TypedByDomain(TFldData& col, const TDmnData& d) {
+  return col.IsColumn() && col.DataType == dtDomain && col.DomainName == d.Name &&
+         col.GetExists();
+}
+
 // A column that takes its type from the domain `d` and keeps it: typed by
 // that domain and, when the master has the column, typed by it there too. A
 // column the run already dropped, or moved to another type, no longer
 // follows the domain.
 bool FollowsDomain(TFldData& col, const TDmnData& d) {
-  if (!col.IsColumn() || col.DataType != dtDomain || col.DomainName != d.Name) return false;
-  if (!col.GetExists()) return false;
+  if (!TypedByDomain(col, d)) return false;
   const auto* other = col.Pair ? col.Pair->As<TFldData>() : nullptr;
   return !other || (other->DataType == dtDomain && other->DomainName == d.Name);
 }
@@ -235,14 +242,14 @@ bool HeaderUsesDomain(const TPrcData& p, const std::string& name) {
   return false;
 }
 
-// The columns that follow the domain `d`, each once: those recorded as its
-// users and those of the tables recorded as its users.
-std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
+// The columns of the domain `d` that `keep` accepts, each once: those
+// recorded as its users and those of the tables recorded as its users.
+std::vector<TFldData*> DomainColumns(TDmnData& d, bool (*keep)(TFldData&, const TDmnData&)) {
   std::vector<TFldData*> columns;
   std::unordered_set<TFldData*> seen;
   auto add = [&](TDbObj& o) {
     auto* f = o.As<TFldData>();
-    if (f && FollowsDomain(*f, d) && seen.insert(f).second) columns.push_back(f);
+    if (f && keep(*f, d) && seen.insert(f).second) columns.push_back(f);
   };
   for (auto& r : d.UseInList) {
     if (!r->Obj) continue;
@@ -253,6 +260,11 @@ std::vector<TFldData*> ColumnsFollowing(TDmnData& d) {
   }
   return columns;
 }
+
+std::vector<TFldData*> ColumnsFollowing(TDmnData& d) { return DomainColumns(d, FollowsDomain); }
+
+// Also the columns the master moves to another type later.
+std::vector<TFldData*> ColumnsTypedBy(TDmnData& d) { return DomainColumns(d, TypedByDomain); }
 
 }  // namespace
 
@@ -342,7 +354,7 @@ class TIBDomainAlter {
   }
 
   void Run() {
-    if (RecreateForCollation()) return;
+    if (Recreate()) return;
     AlterType();
     AlterCharsetAndCollation();
     AlterBlob();
@@ -429,15 +441,22 @@ class TIBDomainAlter {
     if (!Old || !TypeBySystemTable()) AlterDomainType(mType, tType);
   }
 
-  // ALTER DOMAIN ... TYPE, with the character set when it is compared and differs.
+  // ALTER DOMAIN ... TYPE, with the character set when it is compared and
+  // differs. Firebird 3 and later give a domain retyped without one the
+  // database's: there it names the one the domain keeps.
   void AlterDomainType(const std::string& mType, const std::string& tType) {
     std::string type = mType;
-    if (Charsets && Mf.IsCharacterType() && (CharsetDiffers() || CollationDiffers())) {
-      std::string cs = Mf.CharacterSet;
-      // A domain in the database's character set carries none of its own;
-      // Firebird 3 and later must be told which one it goes back to, when
-      // it is known.
-      if (cs.empty() && ReadOnlySystem && CharsetDiffers()) cs = DbCharset;
+    if (Mf.IsCharacterType()) {
+      std::string cs;
+      if (Charsets && (CharsetDiffers() || CollationDiffers())) {
+        cs = Mf.CharacterSet;
+        // A domain in the database's character set carries none of its own;
+        // Firebird 3 and later must be told which one it goes back to, when
+        // it is known.
+        if (cs.empty() && ReadOnlySystem && CharsetDiffers()) cs = DbCharset;
+      } else if (ReadOnlySystem && mType != tType) {
+        cs = Charsets ? Mf.CharacterSet : Tf.CharacterSet;
+      }
       if (!cs.empty()) type += " CHARACTER SET " + cs;
     }
     if (type == tType) return;
@@ -486,43 +505,143 @@ class TIBDomainAlter {
   }
 
   // ---- Re-creation (Firebird 3 and later) ----
-  // Neither ALTER DOMAIN nor the system tables change a collation there. The
-  // columns typed by the domain take its present type for a moment, the
-  // domain is dropped and created as the master has it, and the columns take
-  // it again; what uses them has gone first and comes back with its phases.
-  // Not when the type gets shorter (the columns could not take the domain
-  // back) or a routine parameter is typed by the domain (it cannot go then);
-  // the collation difference is then only said.
-  bool RecreateForCollation() {
-    if (!ReadOnlySystem || !CollationDiffers() || BothBlobs()) return false;
-    // A new character set brings its default collation along through TYPE.
-    if (CharsetDiffers() && Mf.Collation.empty()) return false;
-    const std::string mType = Mf.GetTypeText();
-    const std::string tType = Tf.GetTypeText();
-    const bool sameString = Mf.DataType == Tf.DataType && IsStringType(Mf.DataType);
-    if (mType != tType && !(sameString && Mf.Length >= Tf.Length)) return false;
-    for (auto& r : T.UseInList) {
-      auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
-      if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
-    }
+  // Two changes neither ALTER DOMAIN nor the system tables make there: a
+  // collation, and a type change the server refuses (a shorter string, a
+  // smaller precision, another scale or family of types). The columns typed
+  // by the domain leave it for a moment, the domain is dropped and created
+  // as the master has it, and the columns take it again; what uses them has
+  // gone first and comes back with its phases. For a collation the columns
+  // take the domain's present type; for a refused type change their rows go
+  // through a temporary column of the new type (a value that does not fit
+  // stops the update), and a routine whose header names the domain takes
+  // its new base type there for the while. Not for arrays (their values
+  // cannot be cast), nor for a collation when a routine parameter is typed
+  // by the domain (the domain cannot go then): the collation difference is
+  // then only said.
+  bool Recreate() {
+    if (!ReadOnlySystem || BothBlobs()) return false;
+    const bool forType = TypeRefused();
+    if (!forType && !CollationNeedsRecreate()) return false;
+    if (!forType)
+      for (auto& r : T.UseInList) {
+        auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+        if (prc && prc->GetExists() && HeaderUsesDomain(*prc, T.Name)) return false;
+      }
     DropDependents();
-    const std::vector<TFldData*> columns = ColumnsFollowing(T);
-    std::string present = tType;
+    if (forType) ReleaseRoutineHeaders();
+    const std::vector<TFldData*> columns = ColumnsTypedBy(T);
+    std::string present = Tf.GetTypeText();
     if (!Tf.CharacterSet.empty()) present += " CHARACTER SET " + Tf.CharacterSet;
-    auto retype = [&](TFldData& col, const std::string& type) {
-      Ctx.Exec.AddStatement("ALTER TABLE " + col.GetAlterTableName() + " ALTER " +
-                                col.QuoteName(col.Name) + " TYPE " + type,
-                            skStatement, col.Name, dboField, saAlter, col.TableName);
+    // Where the rows' copies can fail or lose data, the domain's own
+    // statements carry that risk too: they only make sense after the copies.
+    const std::string risk =
+        forType && CompareTypes(Mf, Tf) < 0
+            ? "it re-creates domain " + M.Name + " as " + Mf.GetTypeText() + " from " +
+                  Tf.GetTypeText() + " after converting its columns' rows, which can fail or "
+                  "lose data"
+            : std::string();
+    auto add = [&](const std::string& sql, const std::string& name, TDbObject kind,
+                   uint8_t action, const std::string& parent) {
+      if (TStatement* s = Ctx.Exec.AddStatement(sql, skStatement, name, kind, action, parent))
+        s->DataRisk = risk;
     };
-    Comment("Alter Domain: " + M.Name + " - drop/create for collation change");
-    for (TFldData* col : columns) retype(*col, present);
-    Ctx.Exec.AddStatement("DROP DOMAIN " + QName, skStatement, M.Name, dboDomain, saDrop);
+    auto retype = [&](TFldData& col, const std::string& type) {
+      add("ALTER TABLE " + col.GetAlterTableName() + " ALTER " + col.QuoteName(col.Name) +
+              " TYPE " + type,
+          col.Name, dboField, saAlter, col.TableName);
+    };
+    Comment("Alter Domain: " + M.Name + " - drop/create for " +
+            (forType ? "type change " + Tf.GetTypeText() + " -> " + Mf.GetTypeText()
+                     : std::string("collation change")));
+    for (TFldData* col : columns) {
+      {
+        // Also a column the master moves off the domain later releases
+        // what uses it.
+        TCauseScope cause(&Ctx.Exec, T);
+        col->DropDependents();
+      }
+      if (forType)
+        MoveToNewType(*col);
+      else
+        retype(*col, present);
+    }
+    add("DROP DOMAIN " + QName, M.Name, dboDomain, saDrop, std::string());
     const std::string create = M.GetCreateSQL();
-    Ctx.Exec.AddStatement(create, skStatement, M.Name, dboDomain, saCreate);
-    if (Ctx.ChangeNotes) Ctx.ChangeNotes->push_back(Note(": re-created for collation change") +
-                                                    "\r\n" + create);
+    add(create, M.Name, dboDomain, saCreate, std::string());
+    if (Ctx.ChangeNotes)
+      Ctx.ChangeNotes->push_back(
+          Note(forType ? ": re-created for type change" : ": re-created for collation change") +
+          "\r\n" + create);
     for (TFldData* col : columns) retype(*col, QName);
     return true;
+  }
+
+  // A routine whose header names the domain, in the master too, keeps it
+  // however its body is emptied, and the domain cannot go then: its header
+  // takes the domain's new base type for the while, with the stub body. The
+  // procedure phases write the master's routine back, domain and all.
+  void ReleaseRoutineHeaders() {
+    for (auto& r : T.UseInList) {
+      auto* prc = r->Obj ? r->Obj->As<TPrcData>() : nullptr;
+      if (!prc || !prc->GetExists() || !HeaderUsesDomain(*prc, T.Name)) continue;
+      TPrcData* master = prc->Pair ? prc->Pair->As<TPrcData>() : nullptr;
+      if (!master || !HeaderUsesDomain(*master, M.Name)) continue;
+      std::vector<std::pair<TFldData*, std::unique_ptr<TFldData>>> typed;
+      for (auto* list : {&master->Params, &master->Results})
+        for (auto& e : *list) {
+          TFldData* p = e.Obj.get();
+          if (!p || p->DataType != dtDomain || p->DomainName != M.Name) continue;
+          auto kept = std::make_unique<TFldData>(p->Objs, nullptr);
+          kept->AssignType(*p);
+          p->AssignType(Mf);
+          typed.emplace_back(p, std::move(kept));
+        }
+      const std::string stub = master->GetStubAlterSQL();
+      for (auto& [p, kept] : typed) p->AssignType(*kept);
+      Ctx.Exec.AddStatement(stub, skProcedure, master->Name, dboProcedure, saEmptyBody);
+      prc->EmptyBody(false);
+      prc->CompareText = master->WithStubBody(&TPrcData::GetCreateSQL);
+      r->Pending = false;
+    }
+  }
+
+  // ALTER DOMAIN ... TYPE refuses the change of base type.
+  bool TypeRefused() {
+    if (!Mf.Dimensions.empty() || !Tf.Dimensions.empty()) return false;
+    return Mf.GetTypeText() != Tf.GetTypeText() && !IsTypeAlterableInPlace(Mf, Tf);
+  }
+
+  // The collation the domain is to have comes only through re-creation:
+  // it changes, or the type changes and ALTER DOMAIN ... TYPE would drop it.
+  bool CollationNeedsRecreate() {
+    const bool sameType = Mf.GetTypeText() == Tf.GetTypeText();
+    const bool sameString = Mf.DataType == Tf.DataType && IsStringType(Mf.DataType);
+    if (!sameType && !(sameString && Mf.Length >= Tf.Length)) return false;
+    if (!CollationDiffers()) return !sameType && !Mf.Collation.empty();
+    // A new character set brings its default collation along through TYPE.
+    return !(CharsetDiffers() && Mf.Collation.empty());
+  }
+
+  // A column of the domain takes the master domain's base type, with its own
+  // default and nullability as the master column has them (or as it has them
+  // itself when the master moves it off the domain or lacks it), and keeps
+  // its rows.
+  void MoveToNewType(TFldData& col) {
+    TFldData* master = col.Pair ? col.Pair->As<TFldData>() : nullptr;
+    const bool follows = master && master->DataType == dtDomain && master->DomainName == M.Name;
+    TFldData moved(col.Objs, col.Owner);
+    moved.Assign(follows ? *master : col);
+    moved.AssignType(Mf);
+    moved.Dimensions = Mf.Dimensions;
+    moved.TableName = col.TableName;
+    moved.CheckExpression.clear();
+    RetypeThroughTemporaryColumn(Ctx, moved, col);
+    if (!follows) return;
+    // The column is now what the master has: the column phases leave it.
+    col.Nullable = master->Nullable;
+    col.DefaultValue = master->DefaultValue;
+    col.DefaultKeyword = master->DefaultKeyword;
+    col.SetDescription(master->Description);
   }
 
   // ---- 3, 4. Character set and collation by system table ----
@@ -637,7 +756,8 @@ class TIBDomainAlter {
       if (Ctx.ChangeNotes) Ctx.ChangeNotes->push_back(note + "\r\n" + update);
       return;
     }
-    Change("ALTER DOMAIN " + QName + (def.empty() ? " DROP DEFAULT" : " SET DEFAULT " + def), note);
+    Change("ALTER DOMAIN " + QName + (def.empty() ? " DROP DEFAULT" : " SET " + Mf.GetDefaultClause()),
+           note);
   }
 
   // ---- 10. Nullability ----

@@ -2055,6 +2055,21 @@ bool TIbParser::ReadParenthesizedText(std::string& text) {
   return true;
 }
 
+void TIbParser::ParseDefaultClause(TFldData* field) {
+  const bool keyword = Token == ibDEFAULT;
+  const int from = TokenStart;
+  NextToken();
+  std::string written;
+  // The server keeps the clause as written: a keyword spelled otherwise is
+  // kept for the DDL that creates the column or domain.
+  if (keyword && field) written = SourceCopy(from, TokenStart - from);
+  std::string text;
+  ParseDefaultValue(field, text);
+  if (!field) return;
+  field->DefaultValue = text;
+  field->DefaultKeyword = written == "DEFAULT " ? std::string() : written;
+}
+
 void TIbParser::ParseDefaultValue(TFldData* /*field*/, std::string& text) {
   text.clear();
   const int from = TokenStart;
@@ -2418,13 +2433,12 @@ void TIbParser::ParseColumnOptions(TFldData* field, bool forDomain) {
     switch (Token) {
       case tkEqual:
       case ibDEFAULT: {
-        NextToken();
-        std::string text;
-        ParseDefaultValue(field, text);
-        field->DefaultValue = text;
+        ParseDefaultClause(field);
         if (TDmnData* d = field->FindDomain(); d && d->BaseField &&
-                                               field->GetDefaultText() == d->BaseField->GetDefaultText())
+                                               field->GetDefaultText() == d->BaseField->GetDefaultText()) {
           field->DefaultValue.clear();  // the domain's own default
+          field->DefaultKeyword.clear();
+        }
         break;
       }
       case ibNOT:
@@ -2848,13 +2862,14 @@ bool TIbParser::ParseDefaultOrNullChange(TFldData* field) {
   const bool set = Token == ibSET;
   NextToken();
   if (Token == ibDEFAULT) {
-    NextToken();
     if (set) {
-      std::string text;
-      ParseDefaultValue(field, text);
-      if (field) field->DefaultValue = text;
-    } else if (field) {
-      field->DefaultValue.clear();
+      ParseDefaultClause(field);
+    } else {
+      NextToken();
+      if (field) {
+        field->DefaultValue.clear();
+        field->DefaultKeyword.clear();
+      }
     }
     return true;
   }

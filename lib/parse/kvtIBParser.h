@@ -340,6 +340,9 @@ class TIbParser : public TCustomSQLParser {
   virtual void ReadBodyText(TDbObj* obj, int start);
   // A DEFAULT value as written in the script; the token after it is current.
   virtual void ParseDefaultValue(TFldData* field, std::string& text);
+  // DEFAULT (or "=") and its value into the field (which may be none),
+  // with the token on the keyword; the token after the value is current.
+  void ParseDefaultClause(TFldData* field);
   // The parser INPUT files are read with: one of the parser's own class.
   virtual std::unique_ptr<TIbParser> CreateSubParser();
 

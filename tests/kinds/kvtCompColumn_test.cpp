@@ -366,12 +366,29 @@ TEST(ColumnDefinitionIB, CharacterSetAndIdentityFollowOptions) {
   f.Length = 10;
   f.CharacterSet = "UTF8";
   f.Collation = "UNICODE_CI";
-  EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10)");  // character sets are not compared
+  // Whether character sets are compared or not, a created column keeps the
+  // ones it was declared with (else it takes the database's default).
+  for (bool compared : {false, true}) {
+    opts.IBCompareOptions->FldCharsetCompare = compared;
+    EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10) CHARACTER SET UTF8 COLLATE UNICODE_CI");
+    f.CharacterSet = "WIN1252";
+    EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10) CHARACTER SET WIN1252 COLLATE UNICODE_CI");
+    f.Collation.clear();
+    EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10)");  // the database's own character set
+    f.CharacterSet = "UTF8";
+    f.Collation = "UNICODE_CI";
+  }
+  // A routine's header is compared as its text: its parameters name their
+  // character set only when character sets are compared.
+  TPrcData prc(&ct.Objs);
+  prc.SetName("P");
+  TFldData p(&ct.Objs, &prc);
+  p.SetName("A");
+  p.AssignType(f);
+  opts.IBCompareOptions->FldCharsetCompare = false;
+  EXPECT_EQ(p.GetCreateSQL(), "A VARCHAR(10)");
   opts.IBCompareOptions->FldCharsetCompare = true;
-  EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10) CHARACTER SET UTF8 COLLATE UNICODE_CI");
-  f.CharacterSet = "WIN1252";
-  f.Collation.clear();
-  EXPECT_EQ(f.GetCreateSQL(), "C VARCHAR(10)");  // the database's own character set
+  EXPECT_EQ(p.GetCreateSQL(), "A VARCHAR(10) CHARACTER SET UTF8 COLLATE UNICODE_CI");
 
   TColumnText id(srvInterBase);
   id.Column->DataType = dtInteger;

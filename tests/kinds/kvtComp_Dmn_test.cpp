@@ -221,14 +221,14 @@ const TAlterCase kAlterCases[] = {
      },
      {"UPDATE RDB$FIELDS SET RDB$FIELD_LENGTH=10, RDB$CHARACTER_LENGTH=10\r\n"
       "  WHERE RDB$FIELD_NAME='D'"}},
-    {"narrowing with conversion on Firebird 3 cannot touch system tables", st_Firebird_30, true,
+    {"widening on Firebird 3 names the character set the domain keeps", st_Firebird_30, false,
      [](TFldData& m, TFldData& t) {
        m.DataType = t.DataType = dtVarchar;
-       m.Length = 10;
-       t.Length = 25;
+       m.Length = 25;
+       t.Length = 10;
        m.CharacterSet = t.CharacterSet = "UTF8";
      },
-     {"ALTER DOMAIN D TYPE VARCHAR(10)"}},
+     {"ALTER DOMAIN D TYPE VARCHAR(25) CHARACTER SET UTF8"}},
     {"old server rewrites the length even when widening", st_InterBase_5x, true,
      [](TFldData& m, TFldData& t) {
        m.DataType = t.DataType = dtChar;
@@ -448,6 +448,122 @@ TEST(DomainAlter, Firebird3RecreatesADomainForACollation) {
   db.Exec.Clear();
   db.RunPhase(28);
   EXPECT_EQ(StatementsWith(db.Exec, "CREATE INDEX IX_NAME"), 1);
+}
+
+// Firebird 3 refuses ALTER DOMAIN ... TYPE for a shorter string or a smaller
+// numeric, and its system tables are read-only (even with conversions
+// allowed): the rows of each column typed by the domain go through a
+// temporary column of the new type, the domain is created again and the
+// columns take it back. No column is dropped before its rows are copied, and
+// the column keeps its own default and NOT NULL.
+TEST(DomainAlter, Firebird3MovesTheRowsWhenTheTypeIsRefused) {
+  struct {
+    const char* label;
+    uint8_t type;
+    int32_t master, target;  // length, or precision with scale 2
+    const char* added;  // the temporary column
+  } cases[] = {
+      {"shorter string", dtVarchar, 20, 60,
+       "ZELTEMP VARCHAR(20) CHARACTER SET UTF8 DEFAULT 1 COLLATE UNICODE_CI;"},
+      {"smaller precision", dtNumeric, 10, 15, "ZELTEMP NUMERIC(10,2) DEFAULT 1;"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TTwoDbs db(srvInterBase);
+    db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+    db.Target.IBServerOptions->IBCompareOptions->AllowDataTypeConversion = true;
+    TStringList notes;
+    db.Ctx.ChangeNotes = &notes;
+    for (TObjs* o : {&db.Master, &db.Target}) {
+      const int32_t size = o == &db.Master ? c.master : c.target;
+      TDmnData* d = AddDomain(*o, "D", c.type, c.type == dtVarchar ? size : 0);
+      if (c.type == dtVarchar) {
+        d->BaseField->CharacterSet = "UTF8";
+        d->BaseField->Collation = "UNICODE_CI";
+      } else {
+        d->BaseField->Precision = size;
+        d->BaseField->Scale = 2;
+      }
+      TTblData* t = AddTable(*o, "T", {{"ID"}, {"V"}, {"W"}});
+      TFldData* v = TypeColumn(*o, t, "V", d);
+      v->Nullable = false;
+      v->DefaultValue = "1";
+      AddIndex(*o, "IX_V", "T", {{"V"}});
+    }
+    Prepare(db);
+    AlterDomains(db.Ctx);
+    const std::vector<std::string> steps = {"drop IX_V", "alter T.V", "? T.V", "? ", "alter T.V",
+                                            "alter T.V", "alter T.V", "drop D", "create D",
+                                            "alter T.V"};
+    EXPECT_EQ(Steps(db.Exec), steps);
+    const std::string script = db.Script();
+    const std::string add = "ALTER TABLE T ADD " + std::string(c.added);
+    const size_t copy = script.find("UPDATE T SET ZELTEMP = CAST(V AS ");
+    EXPECT_NE(script.find(add), std::string::npos) << script;
+    EXPECT_NE(copy, std::string::npos) << script;
+    EXPECT_GT(script.find("ALTER TABLE T DROP V;"), copy) << script;
+    for (const char* s : {"ALTER TABLE T ALTER COLUMN ZELTEMP TO V;", "ALTER TABLE T ALTER V SET NOT NULL;",
+                          "DROP DOMAIN D;", "ALTER TABLE T ALTER V TYPE D;"})
+      EXPECT_NE(script.find(s), std::string::npos) << s << "\n" << script;
+    EXPECT_EQ(script.find("ALTER DOMAIN"), std::string::npos) << script;
+    // --safe holds back the domain's re-creation with the copies it needs.
+    for (const auto& st : db.Exec.Statements) {
+      if (st->Kind == skComment || st->Kind == skCommit || st->ObjName == "IX_V") continue;
+      EXPECT_FALSE(st->DataRisk.empty()) << st->GetText();
+    }
+    // The column order comes back with the table's moved columns.
+    EXPECT_TRUE(db.Master.FindTable("T")->Changed);
+    db.Exec.Clear();
+    db.RunPhase(28);
+    EXPECT_EQ(StatementsWith(db.Exec, "CREATE INDEX IX_V"), 1);
+  }
+}
+
+// Firebird 3's ALTER DOMAIN ... TYPE drops a domain's collation: a longer
+// string keeps it by re-creation too, also where collations are not compared.
+TEST(DomainAlter, Firebird3KeepsTheCollationOfAWidenedDomain) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, o == &db.Master ? 30 : 20);
+    d->BaseField->CharacterSet = "UTF8";
+    d->BaseField->Collation = "UNICODE_CI";
+    TypeColumn(*o, AddTable(*o, "T", {{"ID"}, {"NAME"}}), "NAME", d);
+  }
+  Prepare(db);
+  AlterDomains(db.Ctx);
+  const std::vector<std::string> steps = {"alter T.NAME", "drop D", "create D", "alter T.NAME"};
+  EXPECT_EQ(Steps(db.Exec), steps);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE VARCHAR(20) CHARACTER SET UTF8"), 1);
+  EXPECT_EQ(StatementsWith(db.Exec,
+                           "CREATE DOMAIN D AS VARCHAR(30) CHARACTER SET UTF8 COLLATE UNICODE_CI"),
+            1);
+  EXPECT_EQ(StatementsWith(db.Exec, "ALTER TABLE T ALTER NAME TYPE D"), 1);
+}
+
+// A routine parameter typed by the domain would keep it from going: the
+// routine's header takes the new base type while the domain is re-created.
+TEST(DomainAlter, Firebird3ReleasesARoutineHeaderWhenTheTypeIsRefused) {
+  TTwoDbs db(srvInterBase);
+  db.Target.IBServerOptions->SQLServerVersion = st_Firebird_30;
+  for (TObjs* o : {&db.Master, &db.Target}) {
+    TDmnData* d = AddDomain(*o, "D", dtVarchar, o == &db.Master ? 10 : 20);
+    TPrcData* p = AddProcedure(*o, "P", "BEGIN EXIT; END", {{"A", dtDomain}});
+    p->Params[0]->DomainName = "D";
+    Uses(p, d);
+  }
+  Prepare(db);
+  AlterDomains(db.Ctx);
+  const std::string script = db.Script();
+  const size_t header = script.find("ALTER PROCEDURE P(A VARCHAR(10))");
+  EXPECT_NE(header, std::string::npos) << script;
+  EXPECT_GT(script.find("DROP DOMAIN D;"), header) << script;
+  EXPECT_NE(script.find("CREATE DOMAIN D AS VARCHAR(10);"), std::string::npos) << script;
+  EXPECT_EQ(script.find("ALTER DOMAIN"), std::string::npos) << script;
+  // The master's parameter is typed by the domain again for the restore.
+  TFldData* a = db.Master.FindProcedure("P")->Params[0];
+  EXPECT_EQ(a->DataType, dtDomain);
+  EXPECT_EQ(a->DomainName, "D");
 }
 
 TEST(DomainAlter, Firebird3SaysACollationCannotChangeUnderARoutineParameter) {

@@ -366,6 +366,43 @@ TEST_F(IbParse, ColumnDefaultsAndOptions) {
   EXPECT_TRUE(Uses(Column("T", "E"), Objs.FindDomain("D")));
 }
 
+// The server keeps a DEFAULT clause's source as written, and its extract
+// shows it: the keyword's spelling is kept for the DDL that creates the
+// column or domain, and for SET DEFAULT; the value compares alone.
+TEST_F(IbParse, DefaultKeywordKeepsItsSpelling) {
+  Parse("CREATE DOMAIN D AS INTEGER default 5;\n"
+        "CREATE TABLE T (A INTEGER DEFAULT 1, B DATE Default  '2003-12-11', C INTEGER,\n"
+        "  E D DEFAULT 6);\n"
+        "ALTER TABLE T ALTER C SET default 3;\n",
+        st_Firebird_30);
+  EXPECT_EQ(Errors(), V{});
+  struct {
+    TFldData* field;
+    const char* value;
+    const char* definition;
+  } cases[] = {
+      {Objs.FindDomain("D")->BaseField.get(), "5", nullptr},
+      {Column("T", "A"), "1", "A INTEGER DEFAULT 1"},
+      {Column("T", "B"), "'2003-12-11'", "B DATE Default  '2003-12-11'"},
+      {Column("T", "C"), "3", "C INTEGER default 3"},
+      {Column("T", "E"), "6", "E D DEFAULT 6"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_NE(c.field, nullptr);
+    EXPECT_EQ(c.field->DefaultValue, c.value);
+    if (c.definition) {
+      EXPECT_EQ(c.field->GetCreateSQL(), c.definition);
+    }
+  }
+  EXPECT_EQ(Objs.FindDomain("D")->GetCreateSQL(), "CREATE DOMAIN D AS INTEGER default 5");
+  // DROP DEFAULT forgets the spelling with the value.
+  Parse("CREATE TABLE U (C INTEGER default 3);\nALTER TABLE U ALTER C DROP DEFAULT;\n"
+        "ALTER TABLE U ALTER C SET DEFAULT 4;\n",
+        st_Firebird_30);
+  EXPECT_EQ(Errors(), V{});
+  EXPECT_EQ(Column("U", "C")->GetCreateSQL(), "C INTEGER DEFAULT 4");
+}
+
 TEST_F(IbParse, TableKinds) {
   Parse("CREATE GLOBAL TEMPORARY TABLE G1 (A INTEGER) ON COMMIT PRESERVE ROWS;\n"
         "CREATE GLOBAL TEMPORARY TABLE G2 (A INTEGER) ON COMMIT DELETE ROWS;\n"
