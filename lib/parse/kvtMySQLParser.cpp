@@ -1181,6 +1181,7 @@ void TMySQLParser::EnsureForeignKeyIndex(TCtrData* /*fk*/) {
       idx->Fields.Add(c, std::move(f));
     }
     idx->SetName(FreeIndexName(p.Table, p.IndexName.empty() ? p.Columns[0] : p.IndexName));
+    idx->ForForeignKey = true;
     AddIndex(std::move(idx));
   }
 }
