@@ -719,7 +719,25 @@ std::string TFldData::GetAlterTableName() {
 
 std::string TFldData::GetCreateScript() {
   std::string s = "ALTER TABLE " + GetAlterTableName() + " ADD " + GetCreateSQL();
-  if (GetServerType() == srvMSSQL && !Nullable) {
+  const TServerType st = GetServerType();
+  if (st == srvMySQL) {
+    // MySQL places a column where it is told: after the nearest column before
+    // it in its table that is there already, or first, so the columns come in
+    // the table's order without moving them afterwards.
+    auto* table = Owner ? Owner->As<TTblData>() : nullptr;
+    const int at = table ? table->Fields.IndexOf(Name) : -1;
+    if (at >= 0) {
+      std::string place = " FIRST";
+      for (int i = at - 1; i >= 0; --i) {
+        TFldData* before = table->Fields[i];
+        if (!before || !before->GetExists()) continue;
+        place = " AFTER " + QuoteName(before->Name);
+        break;
+      }
+      s += place;
+    }
+  }
+  if (st == srvMSSQL && !Nullable) {
     // A NOT NULL column can only be added with its default in the same statement.
     for (auto& r : UseInList) {
       auto* ctr = r->Obj ? r->Obj->As<TCtrData>() : nullptr;
