@@ -915,6 +915,13 @@ void TColumnAlter::RunMSSQL() {
 }
 
 void TColumnAlter::RunMySQL() {
+  // MariaDB refuses to MODIFY a generated column between VIRTUAL and STORED
+  // and cannot change every expression in place; such a column holds no data
+  // of its own, so it is dropped and added again.
+  if (M.IsComputed() || T.IsComputed()) {
+    RecreateComputed();
+    return;
+  }
   // MySQL outside strict mode truncates what does not fit without an error.
   if (CompareTypes(M, T) < 0)
     Risk = ConversionRisk();
