@@ -1028,6 +1028,27 @@ std::unordered_set<TFldData*> FixMySQLColumnOrder(TCompareContext& ctx, TTblData
   return written;
 }
 
+// The character set of a MySQL table's default, as given or as the prefix of
+// its default collation; empty when neither is given.
+std::string MySQLTableCharset(const TTblData& table) {
+  if (!table.MySQLOptions) return std::string();
+  const TMySQLTableOptions& o = *table.MySQLOptions;
+  if (!o.DefaultCharset.empty()) return o.DefaultCharset;
+  return o.DefaultCollate.substr(0, o.DefaultCollate.find('_'));
+}
+
+// Whether the MySQL character column `f` of master table `m`, which takes its
+// character set from its table, gets another one from the target table `t`.
+// Changing a table's default leaves its columns as they are, so such a column
+// is modified to take the new default.
+bool TableCharsetMovesColumn(const TTblData& m, const TTblData& t, const TFldData& f) {
+  if (!f.IsCharacterType() || !f.CharacterSet.empty() || !f.Collation.empty()) return false;
+  if (!SameTextAscii(MySQLTableCharset(m), MySQLTableCharset(t))) return true;
+  const std::string& mc = m.MySQLOptions ? m.MySQLOptions->DefaultCollate : std::string();
+  const std::string& tc = t.MySQLOptions ? t.MySQLOptions->DefaultCollate : std::string();
+  return !mc.empty() && !tc.empty() && !SameTextAscii(mc, tc);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -1054,7 +1075,9 @@ void AlterColumns(TCompareContext& ctx) {
       // below, with its description.
       if (!mf->GetExists() || !tf->GetExists()) continue;
       bool replaced = false;
-      if (!written.count(mf) && mf->GetCreateSQL() != tf->GetCreateSQL()) {
+      const bool differs = mf->GetCreateSQL() != tf->GetCreateSQL() ||
+                           (st == srvMySQL && TableCharsetMovesColumn(*m, *t, *mf));
+      if (!written.count(mf) && differs) {
         TColumnAlter alter(ctx, *m, *t, *mf, *tf);
         alter.Run();
         comments = comments || alter.WroteComment();
