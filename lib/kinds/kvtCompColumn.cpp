@@ -721,20 +721,22 @@ std::string TFldData::GetCreateScript() {
   std::string s = "ALTER TABLE " + GetAlterTableName() + " ADD " + GetCreateSQL();
   const TServerType st = GetServerType();
   if (st == srvMySQL) {
-    // MySQL places a column where it is told: after the nearest column before
-    // it in its table that is there already, or first, so the columns come in
-    // the table's order without moving them afterwards.
+    // MySQL adds a column last unless told otherwise: one that goes before
+    // columns already there is placed after the nearest column before it
+    // that is there, or first, so the columns come in the table's order.
     auto* table = Owner ? Owner->As<TTblData>() : nullptr;
     const int at = table ? table->Fields.IndexOf(Name) : -1;
-    if (at >= 0) {
-      std::string place = " FIRST";
-      for (int i = at - 1; i >= 0; --i) {
-        TFldData* before = table->Fields[i];
-        if (!before || !before->GetExists()) continue;
-        place = " AFTER " + QuoteName(before->Name);
-        break;
-      }
-      s += place;
+    auto exists = [table](int i) {
+      TFldData* f = table->Fields[i];
+      return f && f->GetExists();
+    };
+    bool beforeExisting = false;
+    for (int i = at + 1; at >= 0 && i < table->Fields.Count() && !beforeExisting; ++i)
+      beforeExisting = exists(i);
+    if (beforeExisting) {
+      int before = at - 1;
+      while (before >= 0 && !exists(before)) --before;
+      s += before < 0 ? std::string(" FIRST") : " AFTER " + QuoteName(table->Fields.Names(before));
     }
   }
   if (st == srvMSSQL && !Nullable) {

@@ -238,8 +238,9 @@ bool StaysInPlace(TIdxData& m, TIdxData* t) {
 
 // A created index goes after the kept ones of its group, so the kept indexes
 // of a group must be the first ones of the master's order: every master index
-// after the first one that does not stay in place is dropped (when there) and
-// created, in the master's order.
+// after the first one that does not stay in place (or that comes before a
+// kept one in the target) is dropped when there and created, in the master's
+// order. Indexes of unknown order (no Sequence) count as in order.
 void CreateMySQLIndexesInOrder(TCompareContext& ctx, TPhaseHeader& header) {
   for (const auto& te : ctx.Master.TblList) {
     TDbObj* table = te.Obj.get();
@@ -261,7 +262,7 @@ void CreateMySQLIndexesInOrder(TCompareContext& ctx, TPhaseHeader& header) {
         lastSequence = std::numeric_limits<int32_t>::min();
       }
       auto* t = m->Pair ? m->Pair->As<TIdxData>() : nullptr;
-      if (inPlace && StaysInPlace(*m, t) && t->Sequence > lastSequence) {
+      if (inPlace && StaysInPlace(*m, t) && t->Sequence >= lastSequence) {
         lastSequence = t->Sequence;
         continue;
       }

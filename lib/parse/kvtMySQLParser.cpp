@@ -1214,12 +1214,12 @@ void TMySQLParser::NormalizeColumnCharsets(TTblData* table) {
     if (f->CharacterSet.empty() && !f->Collation.empty()) f->CharacterSet = CharsetOfCollation(f->Collation);
     if (f->CharacterSet.empty()) continue;
     if (!tableCharset.empty() && SameTextAscii(f->CharacterSet, tableCharset)) {
-      // The table's own character set with its collation (or the set's
-      // default one) is what the column has anyway.
-      const bool defaultCollation =
-          f->Collation.empty() || SameTextAscii(f->Collation, o.DefaultCollate) ||
-          (o.DefaultCollate.empty() && SameTextAscii(f->Collation, DefaultCollationOf(tableCharset)));
-      if (defaultCollation) {
+      // The table's own character set and collation are what the column has
+      // anyway; a character set alone brings the set's default collation.
+      const std::string own = f->Collation.empty() ? DefaultCollationOf(f->CharacterSet) : f->Collation;
+      const std::string tables =
+          o.DefaultCollate.empty() ? DefaultCollationOf(tableCharset) : o.DefaultCollate;
+      if (SameTextAscii(own, tables)) {
         f->CharacterSet.clear();
         f->Collation.clear();
         continue;
