@@ -728,7 +728,27 @@ std::string TFldData::GetAlterTableName() {
 
 std::string TFldData::GetCreateScript() {
   std::string s = "ALTER TABLE " + GetAlterTableName() + " ADD " + GetCreateSQL();
-  if (GetServerType() == srvMSSQL && !Nullable) {
+  const TServerType st = GetServerType();
+  if (st == srvMySQL) {
+    // MySQL adds a column last unless told otherwise: one that goes before
+    // columns already there is placed after the nearest column before it
+    // that is there, or first, so the columns come in the table's order.
+    auto* table = Owner ? Owner->As<TTblData>() : nullptr;
+    const int at = table ? table->Fields.IndexOf(Name) : -1;
+    auto exists = [table](int i) {
+      TFldData* f = table->Fields[i];
+      return f && f->GetExists();
+    };
+    bool beforeExisting = false;
+    for (int i = at + 1; at >= 0 && i < table->Fields.Count() && !beforeExisting; ++i)
+      beforeExisting = exists(i);
+    if (beforeExisting) {
+      int before = at - 1;
+      while (before >= 0 && !exists(before)) --before;
+      s += before < 0 ? std::string(" FIRST") : " AFTER " + QuoteName(table->Fields.Names(before));
+    }
+  }
+  if (st == srvMSSQL && !Nullable) {
     // A NOT NULL column can only be added with its default in the same statement.
     for (auto& r : UseInList) {
       auto* ctr = r->Obj ? r->Obj->As<TCtrData>() : nullptr;

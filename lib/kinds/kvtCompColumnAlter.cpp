@@ -928,6 +928,13 @@ void TColumnAlter::RunMSSQL() {
 }
 
 void TColumnAlter::RunMySQL() {
+  // MariaDB refuses to MODIFY a generated column between VIRTUAL and STORED
+  // and cannot change every expression in place; such a column holds no data
+  // of its own, so it is dropped and added again.
+  if (M.IsComputed() || T.IsComputed()) {
+    RecreateComputed();
+    return;
+  }
   // MySQL outside strict mode truncates what does not fit without an error.
   if (CompareTypes(M, T) < 0)
     Risk = ConversionRisk();
@@ -1034,6 +1041,27 @@ std::unordered_set<TFldData*> FixMySQLColumnOrder(TCompareContext& ctx, TTblData
   return written;
 }
 
+// The character set of a MySQL table's default, as given or as the prefix of
+// its default collation; empty when neither is given.
+std::string MySQLTableCharset(const TTblData& table) {
+  if (!table.MySQLOptions) return std::string();
+  const TMySQLTableOptions& o = *table.MySQLOptions;
+  if (!o.DefaultCharset.empty()) return o.DefaultCharset;
+  return o.DefaultCollate.substr(0, o.DefaultCollate.find('_'));
+}
+
+// Whether the MySQL character column `f` of master table `m`, which takes its
+// character set from its table, gets another one from the target table `t`.
+// Changing a table's default leaves its columns as they are, so such a column
+// is modified to take the new default.
+bool TableCharsetMovesColumn(const TTblData& m, const TTblData& t, const TFldData& f) {
+  if (!f.IsCharacterType() || !f.CharacterSet.empty() || !f.Collation.empty()) return false;
+  if (!SameTextAscii(MySQLTableCharset(m), MySQLTableCharset(t))) return true;
+  const std::string& mc = m.MySQLOptions ? m.MySQLOptions->DefaultCollate : std::string();
+  const std::string& tc = t.MySQLOptions ? t.MySQLOptions->DefaultCollate : std::string();
+  return !mc.empty() && !tc.empty() && !SameTextAscii(mc, tc);
+}
+
 }  // namespace
 
 void RetypeThroughTemporaryColumn(TCompareContext& ctx, TFldData& definition, TFldData& column) {
@@ -1069,7 +1097,9 @@ void AlterColumns(TCompareContext& ctx) {
       // below, with its description.
       if (!mf->GetExists() || !tf->GetExists()) continue;
       bool replaced = false;
-      if (!written.count(mf) && mf->GetCreateSQL() != tf->GetCreateSQL()) {
+      const bool differs = mf->GetCreateSQL() != tf->GetCreateSQL() ||
+                           (st == srvMySQL && TableCharsetMovesColumn(*m, *t, *mf));
+      if (!written.count(mf) && differs) {
         TColumnAlter alter(ctx, *m, *t, *mf, *tf);
         alter.Run();
         comments = comments || alter.WroteComment();

@@ -714,6 +714,17 @@ void DropReferencesRestingOn(TDbObj& index, const std::string& table,
   }
 }
 
+bool ReferenceDroppedOn(const TObjs* objs, const std::string& table,
+                        const TNamedObjList<TFldData>& columns) {
+  if (!objs) return false;
+  for (TDbObj* o : objs->ObjectsOnTable(olCtr, table)) {
+    auto* ref = o->As<TCtrData>();
+    if (ref && ref->IsReference() && !ref->GetExists() && SameColumnSet(objs, ref->Fields, columns))
+      return true;
+  }
+  return false;
+}
+
 // ---------------------------------------------------------------------------
 // Phases
 

@@ -159,6 +159,10 @@ void DropReferencesToUniqueIndex(TDbObj& index, const std::string& table,
 // existing index or key of the table serves, is dropped first.
 void DropReferencesRestingOn(TDbObj& index, const std::string& table,
                              const TNamedObjList<TFldData>& columns);
+// Whether a foreign key of `table` in `objs` on exactly `columns` was
+// dropped earlier in the run.
+bool ReferenceDroppedOn(const TObjs* objs, const std::string& table,
+                        const TNamedObjList<TFldData>& columns);
 
 // ---- Comparison phases ----
 

@@ -1,5 +1,9 @@
 #include "kinds/kvtComp_Idx.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 #include "core/kvtCompareContext.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
@@ -217,8 +221,69 @@ void DropIndexes(TCompareContext& ctx) {
   header.Close();
 }
 
+namespace {
+
+// MySQL sorts the keys of a table into groups: unique keys, plain (and
+// spatial) ones, full-text ones; within a group they stay in the order they
+// were added, and the server's extract lists them so.
+int KeyGroup(const TIdxData& i) { return i.Unique ? 0 : i.Fulltext ? 2 : 1; }
+
+// Whether the target index `t` stays where it is in the run: it is there, in
+// the master's form, and no foreign key added again will move it.
+bool StaysInPlace(TIdxData& m, TIdxData* t) {
+  if (!t || !t->GetExists() || t->DroppedInRun) return false;
+  if (t->ForForeignKey && ReferenceDroppedOn(t->Objs, t->TableName, t->Fields)) return false;
+  return m.GetCreateSQL() == t->GetCreateSQL();
+}
+
+// A created index goes after the kept ones of its group, so the kept indexes
+// of a group must be the first ones of the master's order: every master index
+// after the first one that does not stay in place (or that comes before a
+// kept one in the target) is dropped when there and created, in the master's
+// order. Indexes of unknown order (no Sequence) count as in order.
+void CreateMySQLIndexesInOrder(TCompareContext& ctx, TPhaseHeader& header) {
+  for (const auto& te : ctx.Master.TblList) {
+    TDbObj* table = te.Obj.get();
+    if (!table->Pair) continue;
+    std::vector<TIdxData*> idxs;
+    for (TDbObj* o : ctx.Master.ObjectsOnTable(olIdx, table->Name))
+      if (auto* i = o->As<TIdxData>()) idxs.push_back(i);
+    std::stable_sort(idxs.begin(), idxs.end(), [](const TIdxData* a, const TIdxData* b) {
+      if (KeyGroup(*a) != KeyGroup(*b)) return KeyGroup(*a) < KeyGroup(*b);
+      return a->Sequence < b->Sequence;
+    });
+    int group = -1;
+    bool inPlace = true;
+    int32_t lastSequence = 0;
+    for (TIdxData* m : idxs) {
+      if (KeyGroup(*m) != group) {
+        group = KeyGroup(*m);
+        inPlace = true;
+        lastSequence = std::numeric_limits<int32_t>::min();
+      }
+      auto* t = m->Pair ? m->Pair->As<TIdxData>() : nullptr;
+      if (inPlace && StaysInPlace(*m, t) && t->Sequence >= lastSequence) {
+        lastSequence = t->Sequence;
+        continue;
+      }
+      inPlace = false;
+      if (t && t->GetExists() && !t->DroppedInRun) {
+        header.Write();
+        t->DropDependDef();
+      }
+      if (!m->GetExists()) {
+        header.Write();
+        m->CreateDependDef();
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void CreateIndexes(TCompareContext& ctx) {
   TPhaseHeader header(ctx.Exec, "/* Create index... */");
+  if (ctx.Target.ServerType == srvMySQL) CreateMySQLIndexesInOrder(ctx, header);
   for (const auto& e : ctx.Master.IdxList) {
     TDbObj* m = e.Obj.get();
     // A master index exists when its partner is still there or when it was

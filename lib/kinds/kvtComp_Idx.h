@@ -102,6 +102,10 @@ class TIdxData : public TDbObj {
   // MySQL: the order the table's keys were declared in, which the server
   // keeps (after the unique ones); 0 when not known.
   int32_t Sequence = 0;
+  // MySQL: the server made this index for a foreign key that no index
+  // served. Adding that foreign key again moves such an index after the
+  // table's other keys.
+  bool ForForeignKey = false;
 
   // Whether the script dropped this index since the comparer marked it
   // existing at the start of the run: a target index stops existing only

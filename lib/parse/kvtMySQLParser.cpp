@@ -528,6 +528,24 @@ std::string CharsetOfCollation(const std::string& collation) {
   return u == std::string::npos ? collation : collation.substr(0, u);
 }
 
+// The collation a character set takes when none is named (MariaDB 10.11):
+// "<set>_general_ci" but for the sets listed here.
+std::string DefaultCollationOf(const std::string& charset) {
+  static const std::unordered_map<std::string, std::string> kOthers = {
+      {"big5", "big5_chinese_ci"},       {"binary", "binary"},
+      {"cp932", "cp932_japanese_ci"},    {"dec8", "dec8_swedish_ci"},
+      {"eucjpms", "eucjpms_japanese_ci"}, {"euckr", "euckr_korean_ci"},
+      {"gb2312", "gb2312_chinese_ci"},   {"gbk", "gbk_chinese_ci"},
+      {"hp8", "hp8_english_ci"},         {"latin1", "latin1_swedish_ci"},
+      {"latin5", "latin5_turkish_ci"},   {"sjis", "sjis_japanese_ci"},
+      {"swe7", "swe7_swedish_ci"},       {"tis620", "tis620_thai_ci"},
+      {"ujis", "ujis_japanese_ci"},      {"utf8", "utf8mb3_general_ci"},
+  };
+  const std::string set = LowerAscii(charset);
+  const auto it = kOthers.find(set);
+  return it != kOthers.end() ? it->second : set + "_general_ci";
+}
+
 }  // namespace
 
 TMySQLParser::TMySQLParser(TCustomExtract* aExtract, TObjs* aObjs)
@@ -1361,6 +1379,7 @@ void TMySQLParser::EnsureForeignKeyIndex(TCtrData* /*fk*/) {
       idx->Fields.Add(c, std::move(f));
     }
     idx->SetName(FreeIndexName(p.Table, p.IndexName.empty() ? p.Columns[0] : p.IndexName));
+    idx->ForForeignKey = true;
     AddIndex(std::move(idx));
   }
 }
@@ -1373,16 +1392,21 @@ void TMySQLParser::NormalizeColumnCharsets(TTblData* table) {
     TFldData* f = e.Obj.get();
     if (!f) continue;
     if (f->CharacterSet.empty() && !f->Collation.empty()) f->CharacterSet = CharsetOfCollation(f->Collation);
-    if (tableCharset.empty() || !SameTextAscii(f->CharacterSet, tableCharset)) continue;
-    // The table's own character set with its collation (or the set's
-    // default one) is what the column has anyway.
-    const bool defaultCollation =
-        f->Collation.empty() || SameTextAscii(f->Collation, o.DefaultCollate) ||
-        (o.DefaultCollate.empty() && SameTextAscii(f->Collation, tableCharset + "_general_ci"));
-    if (defaultCollation) {
-      f->CharacterSet.clear();
-      f->Collation.clear();
+    if (f->CharacterSet.empty()) continue;
+    if (!tableCharset.empty() && SameTextAscii(f->CharacterSet, tableCharset)) {
+      // The table's own character set and collation are what the column has
+      // anyway; a character set alone brings the set's default collation.
+      const std::string own = f->Collation.empty() ? DefaultCollationOf(f->CharacterSet) : f->Collation;
+      const std::string tables =
+          o.DefaultCollate.empty() ? DefaultCollationOf(tableCharset) : o.DefaultCollate;
+      if (SameTextAscii(own, tables)) {
+        f->CharacterSet.clear();
+        f->Collation.clear();
+        continue;
+      }
     }
+    // A column's character set alone brings the set's default collation.
+    if (SameTextAscii(f->Collation, DefaultCollationOf(f->CharacterSet))) f->Collation.clear();
   }
 }
 

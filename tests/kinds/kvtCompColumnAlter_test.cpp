@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "core/kvtDBOptions.h"
 #include "kinds/kvtCompColumnAlter.h"
 #include "kvtKeysFixture.h"
 
@@ -444,6 +445,36 @@ TEST(ColumnAlterDialects, MySQLColumnOrderFix) {
   EXPECT_EQ(swapped.Script(),
             "ALTER TABLE T MODIFY COLUMN B INTEGER FIRST;\n\n"
             "ALTER TABLE T MODIFY COLUMN C INTEGER AFTER B;\n");
+}
+
+// MariaDB cannot MODIFY a generated column between VIRTUAL and STORED: it is
+// dropped and added again in its place. A column that takes its table's
+// character set is modified when the table's default changes, which leaves
+// the columns as they are.
+TEST(ColumnAlterDialects, MySQLGeneratedColumnsAndTableCharsets) {
+  TTwoDbs db(srvMySQL);
+  TTblData* m = AddTable(db.Master, "T",
+                         {{"A"}, {"G", dtInteger, 0, true, "(A * 2)"}, {"B"}, {"V", dtVarchar, 10},
+                          {"W", dtVarchar, 10}});
+  TTblData* t = AddTable(db.Target, "T",
+                         {{"A"}, {"G", dtInteger, 0, true, "(A * 2)"}, {"B"}, {"V", dtVarchar, 10},
+                          {"W", dtVarchar, 10}});
+  m->Fields[1]->Persisted = true;
+  m->Fields[4]->CharacterSet = t->Fields[4]->CharacterSet = "ascii";  // a set of its own
+  m->MySQLOptions->DefaultCharset = "latin1";
+  t->MySQLOptions->DefaultCharset = "utf8mb4";
+  db.PairObjects();
+  MatchTables(db.Ctx);
+  db.RunPhase(21);
+  const std::string script = db.Script();
+  const int drop = StatementWith(db.Exec, "DROP G");
+  const int add = StatementWith(db.Exec, "ADD G INTEGER GENERATED ALWAYS AS (A * 2) STORED AFTER A");
+  ASSERT_GE(drop, 0) << script;
+  EXPECT_LT(drop, add) << script;
+  EXPECT_EQ(StatementsWith(db.Exec, "MODIFY COLUMN G"), 0) << script;
+  EXPECT_EQ(StatementsWith(db.Exec, "MODIFY COLUMN V VARCHAR(10)"), 1) << script;
+  EXPECT_EQ(StatementsWith(db.Exec, "MODIFY COLUMN W"), 0) << script;
+  EXPECT_EQ(StatementsWith(db.Exec, "MODIFY COLUMN B"), 0) << script;
 }
 
 // ---- MS SQL re-creation for column order ----

@@ -496,6 +496,29 @@ TEST(ColumnAlterTexts, AddAndDropByDialect) {
   EXPECT_EQ(dba->Fields[0]->GetCreateScript(), "ALTER TABLE DBA.D ADD C INTEGER NULL");
 }
 
+// A MySQL column is added where the table has it: after the nearest column
+// before it that is there, first, or last by itself.
+TEST(ColumnAlterTexts, MySQLColumnIsAddedInItsPlace) {
+  struct {
+    std::vector<bool> Exists;  // of columns a, b, c before the one added
+    int Added;
+    const char* Expected;
+  } cases[] = {
+      {{true, false, true}, 1, "ALTER TABLE `t` ADD `b` INTEGER AFTER `a`"},
+      {{false, true, true}, 0, "ALTER TABLE `t` ADD `a` INTEGER FIRST"},
+      {{false, false, true}, 1, "ALTER TABLE `t` ADD `b` INTEGER FIRST"},
+      {{true, false, false}, 1, "ALTER TABLE `t` ADD `b` INTEGER"},
+      {{true, true, false}, 2, "ALTER TABLE `t` ADD `c` INTEGER"},
+  };
+  for (const auto& c : cases) {
+    TObjs objs;
+    objs.SetServerType(srvMySQL);
+    TTblData* t = AddTable(objs, "t", {{"a"}, {"b"}, {"c"}});
+    for (int i = 0; i < 3; ++i) t->Fields[i]->SetExists(c.Exists[size_t(i)]);
+    EXPECT_EQ(t->Fields[c.Added]->GetCreateScript(), c.Expected);
+  }
+}
+
 TEST(ColumnAttributes, DefaultTextAndCharacterTypes) {
   TColumnText ct(srvInterBase);
   TFldData& f = *ct.Column;

@@ -345,4 +345,67 @@ TEST(IndexPhasesMySQL, IndexesOfANewTableAreWrittenWithIt) {
             "\n");
 }
 
+// The server keeps a table's keys in the order they were added (unique ones
+// first) and lists them so: what is created goes after what stays, so every
+// index after the first one that does not stay is created again in the
+// master's order.
+TEST(IndexPhasesMySQL, IndexesAreCreatedAgainInTheMastersOrder) {
+  struct TCase {
+    const char* Name;
+    // Master and target index names of table t in order; "~" marks the target
+    // index that differs from the master's, "*" one the server made for a
+    // foreign key that was dropped in the run.
+    std::vector<std::string> Master, Target;
+    const char* Expected;  // the statements, "; "-separated
+  };
+  const TCase cases[] = {
+      {"one changed in the middle", {"a", "b", "c"}, {"a", "~b", "c"},
+       "DROP INDEX `b` ON `t`; CREATE INDEX `b` ON `t`(`x`); "
+       "DROP INDEX `c` ON `t`; CREATE INDEX `c` ON `t`(`x`)"},
+      {"new one before kept ones", {"n", "a"}, {"a"},
+       "CREATE INDEX `n` ON `t`(`x`); DROP INDEX `a` ON `t`; CREATE INDEX `a` ON `t`(`x`)"},
+      {"new one last", {"a", "n"}, {"a"}, "CREATE INDEX `n` ON `t`(`x`)"},
+      {"target in another order", {"a", "b"}, {"b", "a"},
+       "DROP INDEX `b` ON `t`; CREATE INDEX `b` ON `t`(`x`)"},
+      {"unique ones sort apart", {"a", "U"}, {"U", "a"}, ""},
+      {"foreign key index moves", {"f", "a"}, {"*f", "a"},
+       "DROP INDEX `f` ON `t`; CREATE INDEX `f` ON `t`(`x`); "
+       "DROP INDEX `a` ON `t`; CREATE INDEX `a` ON `t`(`x`)"},
+      {"all in place", {"a", "b"}, {"a", "b"}, ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTwoDbs db(srvMySQL);
+    AddTable(db.Master, "t", {{"x"}, {"y"}});
+    AddTable(db.Target, "t", {{"x"}, {"y"}});
+    AddTable(db.Target, "r", {{"x"}});
+    auto add = [](TObjs& objs, std::string name, int32_t sequence) {
+      const bool changed = name[0] == '~', forKey = name[0] == '*';
+      if (changed || forKey) name.erase(0, 1);
+      TIdxData* i = AddIndex(objs, name, "t", {{changed ? "y" : "x"}});
+      i->Sequence = sequence;
+      i->Unique = name == "U";
+      if (forKey) {
+        i->ForForeignKey = true;
+        AddConstraint(objs, ctForeignKey, name, "t", {{"x"}}, "r", {{"x"}})->SetExists(false);
+      }
+    };
+    for (size_t i = 0; i < c.Master.size(); ++i) add(db.Master, c.Master[i], int32_t(i) + 1);
+    for (size_t i = 0; i < c.Target.size(); ++i) add(db.Target, c.Target[i], int32_t(i) + 1);
+    db.PairObjects();
+    for (const auto& e : db.Target.CtrList) e.Obj->SetExists(false);  // dropped earlier
+    db.RunPhase(28);
+    std::string got;
+    for (int i = 0; i < db.Exec.Count(); ++i) {
+      const TStatement* st = db.Exec.GetStatement(i);
+      if (st->Kind != skStatement) continue;
+      if (!got.empty()) got += "; ";
+      std::string text = st->GetText();
+      while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+      got += text;
+    }
+    EXPECT_EQ(got, c.Expected);
+  }
+}
+
 }  // namespace

@@ -83,6 +83,11 @@ TEST_F(MyParse, ColumnDefinitions) {
       {"v VARCHAR(64)", "`v` VARCHAR(64)"},
       {"v VARCHAR(64) CHARACTER SET latin1 COLLATE latin1_bin",
        "`v` VARCHAR(64) CHARACTER SET latin1 COLLATE latin1_bin"},
+      // A character set's default collation is what it brings anyway.
+      {"v VARCHAR(5) CHARACTER SET ascii COLLATE ascii_general_ci", "`v` VARCHAR(5) CHARACTER SET ascii"},
+      {"v VARCHAR(5) COLLATE latin1_swedish_ci", "`v` VARCHAR(5) CHARACTER SET latin1"},
+      {"v VARCHAR(5) CHARACTER SET latin1 COLLATE latin1_general_ci",
+       "`v` VARCHAR(5) CHARACTER SET latin1 COLLATE latin1_general_ci"},
       {"c CHAR", "`c` CHAR(1)"},
       {"d DECIMAL(10,2) DEFAULT 0", "`d` DECIMAL(10,2) DEFAULT 0.00"},
       {"d NUMERIC", "`d` DECIMAL(10)"},
@@ -120,6 +125,21 @@ TEST_F(MyParse, ColumnDefinitions) {
     ASSERT_EQ(t->Fields.Count(), 2);
     EXPECT_EQ(t->Fields[1]->GetCreateSQL(), c.Expected);
   }
+}
+
+// A column of its table's character set keeps it when its collation is not
+// the table's: a set named alone brings its own default collation.
+TEST_F(MyParse, ColumnCharsetAgainstTheTableDefault) {
+  Parse(
+      "CREATE TABLE t (a VARCHAR(5) CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci,\n"
+      "  b VARCHAR(5) COLLATE utf8mb4_unicode_ci, c VARCHAR(5) CHARACTER SET utf8mb4)\n"
+      "  DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;\n");
+  ASSERT_TRUE(Errors().empty()) << Errors().front();
+  TTblData* t = Table("t");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->Fields[0]->GetCreateSQL(), "`a` VARCHAR(5) CHARACTER SET utf8mb4");
+  EXPECT_EQ(t->Fields[1]->GetCreateSQL(), "`b` VARCHAR(5)");
+  EXPECT_EQ(t->Fields[2]->GetCreateSQL(), "`c` VARCHAR(5) CHARACTER SET utf8mb4");
 }
 
 // Keys: unnamed ones get the server's names, a foreign key gets the index it
