@@ -96,6 +96,7 @@ const TComparePhase ComparePhases[] = {
     {30, "CreatePackages", TargetIBOrOracle, &CreatePackages},
     {30, "AlterPackages", TargetIBOrOracle, &AlterPackages},
     {31, "CreateConstraints", Keys, &CreateConstraints},
+    {31, "RestoreAutoIncrement", Target(srvMySQL), &RestoreAutoIncrement},
     {32, "AlterProcedures", Family(coProcedure), &AlterProcedures},
     // DEFAULT constraints follow the procedure bodies; they are keys of their
     // table and are created whenever keys are compared.

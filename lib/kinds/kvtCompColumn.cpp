@@ -540,7 +540,7 @@ std::string TFldData::BodyMySQL() {
     // A column that is only updated automatically has no DEFAULT word.
     s += (def.rfind("ON UPDATE ", 0) == 0 ? " " : " DEFAULT ") + def;
   }
-  if (AutoIncrement) s += " AUTO_INCREMENT";
+  if (AutoIncrement && !AutoIncrementHeld) s += " AUTO_INCREMENT";
   if (Invisible) s += " INVISIBLE";
   if (!CheckExpression.empty()) s += " CHECK " + CheckExpression;
   // MySQL keeps a column's comment in its definition.

@@ -205,6 +205,12 @@ class TFldData : public TDbObj {
   bool WithLocalTimeZone = false;
   std::string KeyName;                  // MySQL inline KEY name
   bool Invisible = false;               // MySQL/MariaDB INVISIBLE column
+  // MySQL, during a comparison: AUTO_INCREMENT is held back while the keys
+  // that serve the column change (the server wants the column to lead a key
+  // at every moment), and whether this target column already took the
+  // master's definition. Set on the target column and its master pair.
+  bool AutoIncrementHeld = false;
+  bool MasterDefinitionWritten = false;
   std::unique_ptr<TTblData> TableType;  // MS SQL/ASE table type when DataType is dtTable
   int32_t Db2Logged = -1;               // -1 unspecified, 0 NOT LOGGED, 1 LOGGED
   int32_t Db2Compact = -1;              // -1 unspecified, 0 NOT COMPACT, 1 COMPACT

@@ -935,14 +935,30 @@ void TColumnAlter::RunMySQL() {
     RecreateComputed();
     return;
   }
+  // InnoDB refuses to change the type, character set or collation of a
+  // column a foreign key uses or references (errors 1832, 1833): the keys go
+  // first and the constraint phase adds them again once both ends changed.
+  if (NewType() != OldType()) {
+    TCauseScope cause(&Exec, T);
+    for (size_t i = 0; i < T.UseInList.size(); ++i)
+      if (TDbObj* u = T.UseInList[i]->Obj)
+        if (auto* fk = u->As<TCtrData>(); fk && fk->ConstraintType == ctForeignKey) fk->DropDependDef();
+  }
   // MySQL outside strict mode truncates what does not fit without an error.
   if (CompareTypes(M, T) < 0)
     Risk = ConversionRisk();
   else if (!M.Nullable && T.Nullable)
     Risk = "it makes " + MT.Name + "." + M.Name +
            " NOT NULL, which fails or replaces NULLs on existing rows";
+  // A column that becomes AUTO_INCREMENT before a key has it first would be
+  // refused; it takes AUTO_INCREMENT once the keys are made.
+  if (M.AutoIncrement && !T.AutoIncrement && !LeadsExistingKey(T)) {
+    M.AutoIncrementHeld = T.AutoIncrementHeld = true;
+    if (M.GetCreateSQL() == T.GetCreateSQL()) return;  // AUTO_INCREMENT was the only change
+  }
   const std::string sql = "ALTER TABLE " + Table + " MODIFY COLUMN " + M.GetCreateSQL();
   Emit(sql);
+  T.MasterDefinitionWritten = true;
   Risk.clear();
   Note("Modify column: ", sql);
 }
@@ -1029,6 +1045,7 @@ std::unordered_set<TFldData*> FixMySQLColumnOrder(TCompareContext& ctx, TTblData
     std::string sql = "ALTER TABLE " + f->GetAlterTableName() + " MODIFY COLUMN " + f->GetCreateSQL();
     sql += i == 0 ? std::string(" FIRST") : " AFTER " + f->QuoteName(m.Fields.Names(i - 1));
     TFldData* tf = t.FindField(f->Name);
+    if (tf) tf->MasterDefinitionWritten = true;
     TStatement* st = ctx.Exec.AddStatement(sql, skStatement, f->Name, dboField, saAlter, m.Name);
     if (st && tf && f->GetCreateSQL() != tf->GetCreateSQL() && CompareTypes(*f, *tf) < 0)
       st->DataRisk = ConversionRiskText(m.Name, f->Name, tf->GetTypeText(), f->GetTypeText());
@@ -1063,6 +1080,23 @@ bool TableCharsetMovesColumn(const TTblData& m, const TTblData& t, const TFldDat
 }
 
 }  // namespace
+
+void RestoreAutoIncrement(TCompareContext& ctx) {
+  for (const auto& e : ctx.Master.TblList) {
+    auto* m = e.Obj->As<TTblData>();
+    if (!m) continue;
+    for (int i = 0; i < m->Fields.Count(); ++i) {
+      TFldData* mf = m->Fields[i];
+      if (!mf || !mf->AutoIncrementHeld) continue;
+      mf->AutoIncrementHeld = false;
+      TFldData* tf = mf->Pair ? mf->Pair->As<TFldData>() : nullptr;
+      if (tf) tf->AutoIncrementHeld = false;
+      if (!mf->AutoIncrement || !mf->GetExists()) continue;
+      const std::string sql = "ALTER TABLE " + mf->GetAlterTableName() + " MODIFY COLUMN " + mf->GetCreateSQL();
+      ctx.Exec.AddStatement(sql, skStatement, mf->Name, dboField, saAlter, m->Name);
+    }
+  }
+}
 
 void RetypeThroughTemporaryColumn(TCompareContext& ctx, TFldData& definition, TFldData& column) {
   TTblData* tt = column.GetOwnerTable();

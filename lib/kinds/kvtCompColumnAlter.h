@@ -48,6 +48,9 @@ bool IsImplicitlyConvertible(const TFldData& master, const TFldData& target);
 // the target's dialect; a MySQL table whose columns moved gets its order
 // fixed first.
 void AlterColumns(TCompareContext& ctx);
+// MySQL: gives the columns whose AUTO_INCREMENT was held back while their
+// keys changed their master definition again, once the keys are made.
+void RestoreAutoIncrement(TCompareContext& ctx);
 // MS SQL with UpdateColumnPosition: every table whose column list changed is
 // re-created through a "kvt$" copy that keeps its rows, with its indexes,
 // keys, triggers and views restored.

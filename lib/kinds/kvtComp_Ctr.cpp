@@ -8,6 +8,7 @@
 #include "core/kvtDBOptions.h"
 #include "core/kvtDBStructure.h"
 #include "kinds/kvtCompColumn.h"
+#include "kinds/kvtComp_Tbl.h"
 #include "kinds/kvtPhaseHeader.h"
 #include "script/kvtSQL_Exec.h"
 
@@ -642,7 +643,10 @@ void TCtrData::DropDependents() {
   // Foreign keys are linked to the referenced table and its columns, not to
   // the key itself: they are found by the table and the columns they name.
   for (TCtrData* ref : GetReferencingConstraints()) ref->DropDependDef();
-  if (GetServerType() == srvMySQL) DropReferencesRestingOn(*this, TableName, Fields);
+  if (GetServerType() == srvMySQL) {
+    DropReferencesRestingOn(*this, TableName, Fields);
+    HoldAutoIncrementOn(*this, TableName, Fields);
+  }
 }
 
 void TCtrData::CreateDependencies() {
@@ -687,31 +691,65 @@ void DropReferencesToUniqueIndex(TDbObj& index, const std::string& table,
       r->DropDependDef();
 }
 
+namespace {
+// Whether an existing index or key of `table` other than `index` and `self`
+// leads with the columns `lead`.
+bool KeyLeadsElsewhere(TObjs& objs, const std::string& table, const TDbObj* index, const TDbObj* self,
+                       const TNamedObjList<TFldData>& lead) {
+  for (TDbObj* o : objs.ObjectsOnTable(olIdx, table)) {
+    auto* other = o->As<TIdxData>();
+    if (other && o != index && o->GetExists() && LeadsWith(other->Fields, lead)) return true;
+  }
+  for (TDbObj* o : objs.ObjectsOnTable(olCtr, table)) {
+    auto* other = o->As<TCtrData>();
+    if (other && o != index && o != self && other->IsKey() && o->GetExists() &&
+        LeadsWith(other->Fields, lead))
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
 void DropReferencesRestingOn(TDbObj& index, const std::string& table,
                              const TNamedObjList<TFldData>& columns) {
   TObjs* objs = index.Objs;
   if (!objs) return;
-  // Another existing index or key of the table that leads with `lead`.
-  auto servedElsewhere = [&](const TNamedObjList<TFldData>& lead, const TDbObj* self) {
-    for (TDbObj* o : objs->ObjectsOnTable(olIdx, table)) {
-      auto* other = o->As<TIdxData>();
-      if (other && o != &index && o->GetExists() && LeadsWith(other->Fields, lead)) return true;
-    }
-    for (TDbObj* o : objs->ObjectsOnTable(olCtr, table)) {
-      auto* other = o->As<TCtrData>();
-      if (other && o != &index && o != self && other->IsKey() && o->GetExists() &&
-          LeadsWith(other->Fields, lead))
-        return true;
-    }
-    return false;
-  };
   const std::vector<TDbObj*> onTable = objs->ObjectsOnTable(olCtr, table);
   for (TDbObj* o : onTable) {
     auto* ref = o->As<TCtrData>();
     if (!ref || !ref->IsReference() || !ref->GetExists() || !LeadsWith(columns, ref->Fields))
       continue;
-    if (!servedElsewhere(ref->Fields, ref)) ref->DropDependDef();
+    if (!KeyLeadsElsewhere(*objs, table, &index, ref, ref->Fields)) ref->DropDependDef();
   }
+}
+
+bool LeadsExistingKey(const TFldData& column, const TDbObj* except) {
+  if (!column.Objs) return false;
+  TNamedObjList<TFldData> lead;
+  auto first = std::make_unique<TFldData>(column.Objs, nullptr);
+  first->SetName(column.Name);
+  lead.Add(column.Name, std::move(first));
+  return KeyLeadsElsewhere(*column.Objs, column.TableName, except, nullptr, lead);
+}
+
+void HoldAutoIncrementOn(TDbObj& index, const std::string& table, const TNamedObjList<TFldData>& columns) {
+  TObjs* objs = index.Objs;
+  TCustomSQLExec* exec = index.GetSQLExec();
+  if (!objs || !exec || columns.Empty()) return;
+  TTblData* t = objs->FindTable(table);
+  TFldData* column = t ? t->FindField(columns.Names(0)) : nullptr;
+  if (!column || !column->AutoIncrement || column->AutoIncrementHeld || !column->GetExists()) return;
+  if (LeadsExistingKey(*column, &index)) return;
+  // The column as it stands now: the target's definition, or the master's
+  // once the column phase wrote it.
+  TFldData* master = column->Pair ? column->Pair->As<TFldData>() : nullptr;
+  TFldData& current = master && column->MasterDefinitionWritten ? *master : *column;
+  column->AutoIncrementHeld = true;
+  if (master) master->AutoIncrementHeld = true;
+  const std::string sql = "ALTER TABLE " + t->QuoteName(t->Name) + " MODIFY COLUMN " + current.GetCreateSQL();
+  exec->AddComment(index.MakeComment("AUTO_INCREMENT of " + t->Name + "(" + column->Name +
+                                     ") held back while its keys change"));
+  exec->AddStatement(sql, skStatement, column->Name, dboField, saAlter, t->Name);
 }
 
 bool ReferenceDroppedOn(const TObjs* objs, const std::string& table,

@@ -159,6 +159,15 @@ void DropReferencesToUniqueIndex(TDbObj& index, const std::string& table,
 // existing index or key of the table serves, is dropped first.
 void DropReferencesRestingOn(TDbObj& index, const std::string& table,
                              const TNamedObjList<TFldData>& columns);
+// MySQL wants an AUTO_INCREMENT column to lead a key at every moment.
+// `index` (an index or key on `table`, its columns `columns`) is about to go:
+// when it is the last existing one the table's AUTO_INCREMENT column leads,
+// the column loses AUTO_INCREMENT first (AutoIncrementHeld on it and its
+// master pair); RestoreAutoIncrement gives it back once the keys are made.
+void HoldAutoIncrementOn(TDbObj& index, const std::string& table, const TNamedObjList<TFldData>& columns);
+// Whether an existing index or key of the column's table other than
+// `except` has the column first.
+bool LeadsExistingKey(const TFldData& column, const TDbObj* except = nullptr);
 // Whether a foreign key of `table` in `objs` on exactly `columns` was
 // dropped earlier in the run.
 bool ReferenceDroppedOn(const TObjs* objs, const std::string& table,

@@ -175,6 +175,7 @@ void TIdxData::DropDependents() {
     case srvMySQL:
       if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
       DropReferencesRestingOn(*this, TableName, Fields);
+      HoldAutoIncrementOn(*this, TableName, Fields);
       break;
     case srvMSSQL:
       if (Unique) DropReferencesToUniqueIndex(*this, TableName, Fields);
