@@ -1211,32 +1211,21 @@ void TMySQLParser::RemoveTable(const std::string& name) {
 void TMySQLParser::ParseDrop() {
   NextToken();
   if (Token == myTEMPORARY) NextToken();
-  if (Token == myTABLE || IsKw("VIEW")) {
-    const bool table = Token == myTABLE;
+  // DROP TABLE, VIEW and SEQUENCE take a list of names.
+  if (Token == myTABLE || IsKw("VIEW") || IsKw("SEQUENCE")) {
+    const TObjListId list = Token == myTABLE ? olTbl : IsKw("VIEW") ? olViw : olGnr;
     NextToken();
     SkipIfExists();
     do {
       if (Token == tkComma) NextToken();
       const std::string name = ReadName();
       if (name.empty()) return;
-      if (table)
+      if (list == olTbl)
         RemoveTable(name);
       else
-        RemoveObject(olViw, name);
+        RemoveObject(list, name);
     } while (Token == tkComma);
     if (Token == myRESTRICT || Token == myCASCADE) NextToken();
-    StatementFound(skStatement, std::string());
-    return;
-  }
-  if (IsKw("SEQUENCE")) {
-    NextToken();
-    SkipIfExists();
-    do {
-      if (Token == tkComma) NextToken();
-      const std::string name = ReadName();
-      if (name.empty()) return;
-      RemoveObject(olGnr, name);
-    } while (Token == tkComma);
     StatementFound(skStatement, std::string());
     return;
   }
