@@ -108,7 +108,7 @@ bool TObjList::Add(const std::string& key, std::unique_ptr<TDbObj>& obj) {
 }
 
 TDbObj* TObjList::Find(const std::string& key) const {
-  auto it = Index.find(IndexKey(key));
+  auto it = IsCaseSensitive ? Index.find(std::string_view(key)) : Index.find(UpperAscii(key));
   return it == Index.end() ? nullptr : it->second;
 }
 

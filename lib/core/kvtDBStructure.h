@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -132,7 +133,13 @@ class TObjList {
   mutable std::vector<Entry> Items;
   mutable bool Unsorted = false;
   mutable size_t SortedCount = 0;  // leading entries known to be in order
-  std::unordered_map<std::string, TDbObj*> Index;
+  // Hashes keys and views alike, so a lookup under a case-sensitive rule
+  // needs no copy of the key.
+  struct TKeyHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  std::unordered_map<std::string, TDbObj*, TKeyHash, std::equal_to<>> Index;
   bool IsCaseSensitive = true;
   uint64_t ChangeCount = 0;
   uint64_t RemovalCount = 0;
