@@ -428,7 +428,7 @@ constexpr TDescriptionWords kDescriptionWords[] = {
     {dboGenerator, "RDB$GENERATORS", "RDB$GENERATOR_NAME", "GENERATOR", "GENERATOR", "SEQUENCE",
      "SEQUENCE", "SEQUENCE"},
     {dboRole, "RDB$ROLES", "RDB$ROLE_NAME", "ROLE", "ROLE", "ROLE", "ROLE", "ROLE"},
-    {dboPackage, nullptr, nullptr, nullptr, nullptr, "PACKAGE", "PACKAGE", nullptr},
+    {dboPackage, nullptr, nullptr, nullptr, "PACKAGE", "PACKAGE", "PACKAGE", nullptr},
     {dboSchema, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "SCHEMA"},
 };
 

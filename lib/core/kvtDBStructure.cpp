@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <unordered_set>
 
 #include "core/kvtDBOptions.h"
 
@@ -166,9 +167,17 @@ void TObjList::Clear() {
 }
 
 void TObjList::NoteRemoval() {
-  AddOrder.clear();
-  AddOrder.reserve(Items.size());
-  for (const Entry& e : Items) AddOrder.push_back(e.Obj.get());
+  // The objects that stay keep their order of addition (a script's order).
+  std::unordered_set<const TDbObj*> present;
+  present.reserve(Items.size());
+  for (const Entry& e : Items) present.insert(e.Obj.get());
+  std::vector<TDbObj*> order;
+  order.reserve(Items.size());
+  for (TDbObj* o : AddOrder)
+    if (present.erase(o)) order.push_back(o);
+  for (const Entry& e : Items)
+    if (present.erase(e.Obj.get())) order.push_back(e.Obj.get());
+  AddOrder = std::move(order);
   ++RemovalCount;
   ++ChangeCount;
 }

@@ -113,8 +113,8 @@ class TObjList {
   // with additions: an index derived from the list stays valid across
   // additions and takes in the objects of AddedObjects past what it has seen.
   uint64_t RemovalVersion() const { return RemovalCount; }
-  // The objects in the order they were added since the last removal
-  // (after a removal: the remaining objects, then the later additions).
+  // The objects in the order they were added; a removal keeps the order of
+  // the objects that stay.
   const std::vector<TDbObj*>& AddedObjects() const { return AddOrder; }
   // Recomputes every entry's key with the object's GetListKey and sorts again.
   void ReKey();

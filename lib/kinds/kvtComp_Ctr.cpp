@@ -821,9 +821,10 @@ void CreateConstraintGroups(TCompareContext& ctx, uint8_t phaseTypes) {
       auto* c = e.Obj->As<TCtrData>();
       if (c && (types & TypeBit(c->ConstraintType))) group.push_back(c);
     }
-    // Firebird names the triggers of an unnamed CHECK by the order of
-    // creation, and its extract lists them so: checks keep the script's order.
-    if (types & TypeBit(ctCheck))
+    // Firebird names the triggers of an unnamed CHECK, and an unnamed key
+    // with its index, by the order of creation, and its extract lists them
+    // so: checks, and on Firebird every constraint, keep the script's order.
+    if ((types & TypeBit(ctCheck)) || ctx.Target.ServerType == srvInterBase)
       std::stable_sort(group.begin(), group.end(),
                        [](const TCtrData* a, const TCtrData* b) { return a->AddOrder < b->AddOrder; });
     for (TCtrData* c : group) {

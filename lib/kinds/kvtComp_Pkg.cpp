@@ -21,6 +21,10 @@ bool IsFirebird3OrLater(TIBSQLServerVersionType v) {
 
 }  // namespace
 
+bool TPkgData::ComparesDescriptions() const {
+  return Objs && Objs->CompareObjects.Contains(coDescription);
+}
+
 std::string TPkgData::GetHeaderSQL() {
   if (!IsFirebird3OrLater(VersionOf(*this)))
     return "CREATE OR REPLACE PACKAGE " + Name + "\r\n" + Header;
@@ -45,8 +49,10 @@ std::string TPkgData::GetCreateSQL() {
 std::string TPkgData::GetDropSQL() { return "DROP PACKAGE " + Name; }
 
 void TPkgData::AppendCreateStatement() {
-  if (TCustomSQLExec* exec = GetSQLExec())
+  if (TCustomSQLExec* exec = GetSQLExec()) {
     exec->AddStatement(GetHeaderSQL(), skPackage, Name, dboPackage, saCreate);
+    if (ComparesDescriptions() && !Description.empty()) exec->AddDescription(this);
+  }
   SetExists(true);
   Compared = true;
   BodyPending = !Body.empty();
@@ -74,18 +80,22 @@ void TPkgData::ReleaseUsers() {
 void TPkgData::UpdateFrom(TPkgData& target) {
   if (Compared) return;
   Compared = true;
-  const bool bodyChanged =
-      Body.empty() != target.Body.empty() || (!Body.empty() && GetBodySQL() != target.GetBodySQL());
+  const bool bodyChanged = Body.empty() != !target.HasBodyNow() ||
+                           (!Body.empty() && GetBodySQL() != target.GetBodySQL());
+  TargetHasBody = target.HasBodyNow();
   if (GetHeaderSQL() != target.GetHeaderSQL()) {
     target.ReleaseUsers();
     if (TCustomSQLExec* exec = GetSQLExec())
       exec->AddStatement(GetHeaderSQL(), skPackage, Name, dboPackage, saAlter);
     // A new header leaves the old body invalid: it is written again, or
     // removed when the master has none.
-    BodyPending = !Body.empty() || !target.Body.empty();
+    BodyPending = !Body.empty() || TargetHasBody;
   } else {
     BodyPending = bodyChanged;
   }
+  // CREATE OR ALTER PACKAGE keeps the description the package had.
+  if (ComparesDescriptions() && Description != target.Description)
+    if (TCustomSQLExec* exec = GetSQLExec()) exec->AddDescription(this);
 }
 
 void TPkgData::WritePendingBody() {
@@ -95,8 +105,22 @@ void TPkgData::WritePendingBody() {
   if (!exec) return;
   if (!Body.empty())
     exec->AddStatement(GetBodySQL(), skPackage, Name, dboPackage, saCreate);
-  else
+  else if (TargetHasBody)
     exec->AddStatement("DROP PACKAGE BODY " + Name, skStatement, Name, dboPackage, saDrop);
+}
+
+bool TPkgData::ReleaseUse(TDbObj& /*used*/) {
+  if (!GetExists()) return true;
+  auto* master = Pair ? Pair->As<TPkgData>() : nullptr;
+  if (!master || master == this) {
+    DropDependDef();
+    return true;
+  }
+  if (!HasBodyNow()) return true;
+  BodyDropped = true;
+  if (TCustomSQLExec* exec = GetSQLExec())
+    exec->AddStatement("DROP PACKAGE BODY " + Name, skStatement, Name, dboPackage, saDrop);
+  return true;
 }
 
 // ---------------------------------------------------------------------------

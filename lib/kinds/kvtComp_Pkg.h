@@ -48,13 +48,24 @@ class TPkgData : public TDbObj {
   bool IsBodyPending() const { return BodyPending; }
   // Writes the pending body statement.
   void WritePendingBody();
+  // Whether this run compares descriptions.
+  bool ComparesDescriptions() const;
+  // Target package whose body uses an object that changes or goes: a
+  // package the master has loses its body now (the master's body is written
+  // again in the body phase); one the master lacks is dropped now.
+  bool ReleaseUse(TDbObj& used) override;
 
  private:
   // Empties or drops what uses this (target) package, grants aside.
   void ReleaseUsers();
 
+  // Whether the target package's body still exists on the server.
+  bool HasBodyNow() const { return !Body.empty() && !BodyDropped; }
+
   bool Compared = false;
   bool BodyPending = false;
+  bool BodyDropped = false;  // target: its body was dropped by ReleaseUse
+  bool TargetHasBody = false;  // master: the target's body exists when compared
 };
 
 // Comparison phases, for an InterBase/Firebird or Oracle target.

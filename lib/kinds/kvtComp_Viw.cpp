@@ -326,10 +326,15 @@ TFldData* TCustomObjs::FindViewField(const std::string& viewKey, const std::stri
 
 namespace {
 
+// In the order the script declares the views: the server numbers views as
+// they are created and its extract lists them in that order, so views created
+// in the master's order come out as the master's do. Walks that create views
+// add none to the list they walk; a copy of the order is walked all the same.
 template <class Fn>
 void ForEachView(TObjs& objs, Fn fn) {
-  for (int i = 0; i < objs.ViwList.Count(); ++i)
-    if (auto* v = objs.ViwList.Objects(i)->As<TViwData>()) fn(*v);
+  const std::vector<TDbObj*> order = objs.ViwList.AddedObjects();
+  for (TDbObj* o : order)
+    if (auto* v = o->As<TViwData>()) fn(*v);
 }
 
 }  // namespace

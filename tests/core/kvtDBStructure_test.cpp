@@ -138,6 +138,27 @@ TEST(ObjList, InterleavedAdditionsAndWalksKeepTheOrder) {
   EXPECT_EQ(Keys(objs.TblList), expected);
 }
 
+TEST(ObjList, AdditionOrderSurvivesRemovalsAndRekeying) {
+  // Walks in script order (views, for one) read AddedObjects: a removal or a
+  // change of the case rule must not fall back to the sorted order.
+  TObjs objs;
+  for (const char* n : {"z", "m", "a", "q"}) {
+    auto t = Make<TTblData>(objs, n);
+    ASSERT_TRUE(objs.AddObj(t, true));
+  }
+  auto names = [&objs] {
+    std::vector<std::string> out;
+    for (TDbObj* o : objs.TblList.AddedObjects()) out.push_back(o->Name);
+    return out;
+  };
+  objs.TblList.Delete(objs.TblList.IndexOf("m"));
+  EXPECT_EQ(names(), (std::vector<std::string>{"z", "a", "q"}));
+  auto t = Make<TTblData>(objs, "b");
+  ASSERT_TRUE(objs.AddObj(t, true));
+  objs.SetServerType(srvMSSQL);
+  EXPECT_EQ(names(), (std::vector<std::string>{"z", "a", "q", "b"}));
+}
+
 TEST(Container, CaseRulesFollowTheServerType) {
   struct Case {
     TServerType server;

@@ -110,11 +110,11 @@ TEST_F(ViewPhases, RetypedColumnRebuildsTheChainInOrder) {
 }
 
 TEST_F(ViewPhases, OuterViewRebuildsAChangedInnerViewFirst) {
-  // A over B, both changed; A comes first in the list, so creating the new A
-  // drops and creates B on the way. Each is created once, inner first.
+  // A over B, both changed; A comes first in the script, so creating the new
+  // A drops and creates B on the way. Each is created once, inner first.
   auto build = [](TObjs& objs, const std::string& a, const std::string& b) {
-    TViwData* inner = AddView(objs, "B", b);
-    Uses(AddView(objs, "A", a), inner);
+    TViwData* outer = AddView(objs, "A", a);
+    Uses(outer, AddView(objs, "B", b));
   };
   build(Db.Master, "SELECT C FROM B WHERE C > 0", "SELECT C FROM T WHERE C < 9");
   build(Db.Target, "SELECT C FROM B", "SELECT C FROM T");
@@ -123,6 +123,19 @@ TEST_F(ViewPhases, OuterViewRebuildsAChangedInnerViewFirst) {
   EXPECT_EQ(Steps(Db.Exec), (Steps_t{"drop A", "drop B", "create B", "create A"}));
   const std::string script = Db.Script();
   EXPECT_NE(script.find("/* Alter view (drop/create): B for view: A */"), std::string::npos) << script;
+}
+
+TEST_F(ViewPhases, NewViewsAreCreatedInTheScriptsOrder) {
+  // Firebird numbers views as they are created and extracts them so: a
+  // schema built from an empty one lists them as the master script does.
+  AddView(Db.Master, "V_ZONES", "SELECT 1 FROM T");
+  AddView(Db.Master, "V_AREAS", "SELECT 2 FROM T");
+  TViwData* mid = AddView(Db.Master, "V_MIDDLE", "SELECT 3 FROM T");
+  Uses(AddView(Db.Master, "V_BOTTOM", "SELECT 4 FROM V_MIDDLE"), mid);
+  Prepare(Db);
+  RunBodyPhases(Db);
+  EXPECT_EQ(Steps(Db.Exec),
+            (Steps_t{"create V_ZONES", "create V_AREAS", "create V_MIDDLE", "create V_BOTTOM"}));
 }
 
 TEST_F(ViewPhases, UnchangedViewAboveAChangedOneIsCreatedAgainOnce) {
