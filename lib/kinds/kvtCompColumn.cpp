@@ -186,6 +186,15 @@ bool TFldData::IsCharacterType() const {
   }
 }
 
+bool TFldData::HasMySQLCharset() const {
+  switch (DataType) {
+    case dtTinyText: case dtText: case dtMediumText: case dtLongText: case dtEnum: case dtSet:
+      return true;
+    default:
+      return IsCharacterType();
+  }
+}
+
 std::string TFldData::GetCharacterSet() const {
   if (!IsCharacterType()) return std::string();
   if (!CharacterSet.empty()) return CharacterSet;

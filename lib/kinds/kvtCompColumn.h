@@ -251,6 +251,9 @@ class TFldData : public TDbObj {
   // The domain's base column when the domain is known; else null.
   TFldData* GetDomainField() const;
   bool IsCharacterType() const;
+  // A character type or one of MySQL's TEXT types, ENUM and SET, which carry a
+  // character set and collation as well.
+  bool HasMySQLCharset() const;
   std::string GetCharacterSet() const;
   bool IsComputed() const { return !Body.empty(); }
   bool IsDomainTyped() const { return DataType == dtDomain; }

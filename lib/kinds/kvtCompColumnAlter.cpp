@@ -1072,7 +1072,7 @@ std::string MySQLTableCharset(const TTblData& table) {
 // Changing a table's default leaves its columns as they are, so such a column
 // is modified to take the new default.
 bool TableCharsetMovesColumn(const TTblData& m, const TTblData& t, const TFldData& f) {
-  if (!f.IsCharacterType() || !f.CharacterSet.empty() || !f.Collation.empty()) return false;
+  if (!f.HasMySQLCharset() || !f.CharacterSet.empty() || !f.Collation.empty()) return false;
   if (!SameTextAscii(MySQLTableCharset(m), MySQLTableCharset(t))) return true;
   const std::string& mc = m.MySQLOptions ? m.MySQLOptions->DefaultCollate : std::string();
   const std::string& tc = t.MySQLOptions ? t.MySQLOptions->DefaultCollate : std::string();

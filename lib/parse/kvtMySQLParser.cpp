@@ -1373,6 +1373,15 @@ void TMySQLParser::EnsureForeignKeyIndex(TCtrData* /*fk*/) {
   }
 }
 
+// The BINARY attribute of a character type: the binary collation of CHARSET.
+void TMySQLParser::ResolveBinaryAttribute(TFldData* f, const std::string& charset) {
+  if (!f->Binary || !f->HasMySQLCharset()) return;
+  f->Binary = false;
+  if (!f->Collation.empty()) return;
+  f->CharacterSet = charset;
+  f->Collation = charset + "_bin";
+}
+
 void TMySQLParser::NormalizeColumnCharsets(TTblData* table) {
   const TMySQLTableOptions& o = *table->MySQLOptions;
   std::string tableCharset = o.DefaultCharset;
@@ -1380,6 +1389,8 @@ void TMySQLParser::NormalizeColumnCharsets(TTblData* table) {
   for (const auto& e : table->Fields) {
     TFldData* f = e.Obj.get();
     if (!f) continue;
+    // A table without a set of its own has the database's, taken as utf8mb4.
+    ResolveBinaryAttribute(f, tableCharset.empty() ? std::string("utf8mb4") : tableCharset);
     if (f->CharacterSet.empty() && !f->Collation.empty()) f->CharacterSet = CharsetOfCollation(f->Collation);
     if (f->CharacterSet.empty()) continue;
     if (!tableCharset.empty() && SameTextAscii(f->CharacterSet, tableCharset)) {
@@ -1713,11 +1724,9 @@ void TMySQLParser::ParseColumnType(TFldData* f) {
     if (f->Precision > 24) f->DataType = dtDouble;
     f->Precision = 0;
   }
-  if (f->Binary && f->Collation.empty() && f->IsCharacterType()) {
-    // CHAR ... BINARY is the binary collation of the column's set.
-    f->Binary = false;
-    f->Collation = (f->CharacterSet.empty() ? std::string("utf8mb4") : f->CharacterSet) + "_bin";
-  }
+  // CHAR ... BINARY is the binary collation of the column's set; without a set
+  // of its own that is the table's, known once its options are read.
+  if (!f->CharacterSet.empty()) ResolveBinaryAttribute(f, f->CharacterSet);
   if (Objs && Objs->MySQLServerOptions->SQLServerVersion != st_MariaDB_10x &&
       f->DataType == dtLongText && f->CheckExpression.rfind("(json_valid(", 0) == 0) {
     // MySQL knows JSON as a type of its own.
@@ -2549,7 +2558,7 @@ void TMySQLParser::ParseAlterTable() {
         NextToken();
       }
       for (const auto& e : table->Fields)
-        if (e.Obj && e.Obj->IsCharacterType()) {
+        if (e.Obj && e.Obj->HasMySQLCharset()) {
           e.Obj->CharacterSet.clear();
           e.Obj->Collation.clear();
         }
@@ -2703,6 +2712,7 @@ void TMySQLParser::ParseRoutineParams(TPrcData* proc) {
     }
     std::unique_ptr<TFldData> p = ParseColumnDef(nullptr, proc);
     if (!p) return;
+    ResolveBinaryAttribute(p.get(), "utf8mb4");
     p->Direction = direction;
     p->Nullable = true;
     const std::string pname = p->Name;
@@ -2783,6 +2793,7 @@ void TMySQLParser::ParseRoutine(bool isProcedure) {
     result->SetName("RETURNS");
     ParseColumnType(result.get());
     if (StmtErrors > 0) return;
+    ResolveBinaryAttribute(result.get(), "utf8mb4");
     proc->Results.Add("RETURNS", std::move(result));
   }
   ParseCharacteristics(proc.get());

@@ -259,6 +259,7 @@ class TMySQLParser : public TCustomSQLParser {
   void EnsureForeignKeyIndex(TCtrData* fk);
   // Column charset and collation the table already gives are not repeated.
   void NormalizeColumnCharsets(TTblData* table);
+  static void ResolveBinaryAttribute(TFldData* f, const std::string& charset);
   // Removes a table and whatever is on it; a view, routine or trigger.
   void RemoveTable(const std::string& name);
   void RemoveObject(TObjListId list, const std::string& key);

@@ -89,6 +89,11 @@ TEST_F(MyParse, ColumnDefinitions) {
       {"v VARCHAR(5) CHARACTER SET latin1 COLLATE latin1_general_ci",
        "`v` VARCHAR(5) CHARACTER SET latin1 COLLATE latin1_general_ci"},
       {"c CHAR", "`c` CHAR(1)"},
+      // BINARY is the binary collation of the column's set, else of the table's.
+      {"v VARCHAR(5) BINARY", "`v` VARCHAR(5) CHARACTER SET utf8mb4 COLLATE utf8mb4_bin"},
+      {"v VARCHAR(5) CHARACTER SET latin1 BINARY", "`v` VARCHAR(5) CHARACTER SET latin1 COLLATE latin1_bin"},
+      {"t TINYTEXT BINARY", "`t` TINYTEXT CHARACTER SET utf8mb4 COLLATE utf8mb4_bin"},
+      {"e ENUM('a') BINARY", "`e` ENUM('a') CHARACTER SET utf8mb4 COLLATE utf8mb4_bin"},
       {"d DECIMAL(10,2) DEFAULT 0", "`d` DECIMAL(10,2) DEFAULT 0.00"},
       {"d NUMERIC", "`d` DECIMAL(10)"},
       {"f DOUBLE PRECISION", "`f` DOUBLE"},
@@ -128,18 +133,28 @@ TEST_F(MyParse, ColumnDefinitions) {
 }
 
 // A column of its table's character set keeps it when its collation is not
-// the table's: a set named alone brings its own default collation.
+// the table's: a set named alone brings its own default collation. BINARY
+// without a set is the binary collation of the table's set, named after the
+// column; CONVERT TO gives every column with a set the table's.
 TEST_F(MyParse, ColumnCharsetAgainstTheTableDefault) {
   Parse(
       "CREATE TABLE t (a VARCHAR(5) CHARACTER SET utf8mb4 COLLATE utf8mb4_general_ci,\n"
       "  b VARCHAR(5) COLLATE utf8mb4_unicode_ci, c VARCHAR(5) CHARACTER SET utf8mb4)\n"
-      "  DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;\n");
+      "  DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;\n"
+      "CREATE TABLE u (a VARCHAR(5) BINARY, b TEXT BINARY) DEFAULT CHARSET=utf8;\n"
+      "CREATE TABLE v (a TEXT CHARACTER SET utf8mb4, b SET('x') CHARACTER SET utf8mb4)\n"
+      "  DEFAULT CHARSET=utf8mb4;\n"
+      "ALTER TABLE v CONVERT TO CHARACTER SET latin1;\n");
   ASSERT_TRUE(Errors().empty()) << Errors().front();
   TTblData* t = Table("t");
   ASSERT_TRUE(t);
   EXPECT_EQ(t->Fields[0]->GetCreateSQL(), "`a` VARCHAR(5) CHARACTER SET utf8mb4");
   EXPECT_EQ(t->Fields[1]->GetCreateSQL(), "`b` VARCHAR(5)");
   EXPECT_EQ(t->Fields[2]->GetCreateSQL(), "`c` VARCHAR(5) CHARACTER SET utf8mb4");
+  EXPECT_EQ(Column("u", "a"), "`a` VARCHAR(5) CHARACTER SET utf8mb3 COLLATE utf8mb3_bin");
+  EXPECT_EQ(Column("u", "b"), "`b` TEXT CHARACTER SET utf8mb3 COLLATE utf8mb3_bin");
+  EXPECT_EQ(Column("v", "a"), "`a` TEXT");
+  EXPECT_EQ(Column("v", "b"), "`b` SET('x')");
 }
 
 // Keys: unnamed ones get the server's names, a foreign key gets the index it
